@@ -1,0 +1,48 @@
+#pragma once
+// The print job: validation, the paginated work file "WRITE.TXT", and the
+// output step (preview or printer port).
+#include <chrono>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/dialogs.hpp"
+#include "common/numbers.hpp"
+#include "platform/launcher.hpp"
+#include "printing/print_view.hpp"
+
+namespace pliego {
+
+class PrintJob {
+ public:
+  // `folder` is the program's folder (mRuta), where reports and work files live.
+  PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
+           NumberFormat format);
+
+  // Runs the whole job: F10 or the "F10 - Imprimir" button.
+  void cmdImprimir_Click();
+  // True when the job may run; otherwise the user has been told why.
+  bool ValidarDatos();
+
+  // The header lines captured by the last job (element 0 is line 1).
+  const std::vector<std::string>& mEncabezado() const { return header_; }
+  // Length of the longest line the last copy pass wrote itself.
+  std::int64_t mAnchoMaximo() const { return widest_; }
+
+  // How long a job waits for the print command of the previous one.
+  void setPrintWaitLimit(std::chrono::milliseconds limit) { printWaitLimit_ = limit; }
+
+ private:
+  void runJob();
+
+  PrintView& view_;
+  Dialogs& dialogs_;
+  ProgramLauncher& launcher_;
+  std::string folder_;
+  NumberFormat format_;
+  std::vector<std::string> header_;
+  std::int64_t widest_ = 0;
+  std::chrono::milliseconds printWaitLimit_{60000};
+};
+
+}  // namespace pliego
