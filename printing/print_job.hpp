@@ -34,6 +34,8 @@ class PrintJob {
 
  private:
   void runJob();
+  void captureHeader(const std::string& reportPath);
+  void copyReport(const std::string& reportPath);
 
   PrintView& view_;
   Dialogs& dialogs_;

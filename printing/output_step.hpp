@@ -1,0 +1,30 @@
+#pragma once
+// The job's last step: the work file shown in the text editor, or copied to
+// the printer port by the print script.
+#include <cstdint>
+#include <string>
+
+#include "platform/launcher.hpp"
+
+namespace pliego {
+
+// The print script's name, and the one line it holds when the program
+// creates it (it is never rewritten afterwards, whatever the user made of it).
+#ifdef _WIN32
+inline constexpr const char* kPrintScriptName = "IMPRIMIR.BAT";
+inline constexpr const char* kPrintScriptLine = "TYPE WRITE.TXT > LPT%1\r\n";
+#else
+inline constexpr const char* kPrintScriptName = "imprimir.sh";
+inline constexpr const char* kPrintScriptLine = "cat WRITE.TXT > /dev/lp$(($1 - 1))\n";
+#endif
+
+// Opens the work file in the text editor, maximised, without waiting.
+// Throws JobError when the editor cannot be started.
+void showPreview(ProgramLauncher& launcher, const std::string& folder);
+
+// Runs the print script with the port number, hidden, in `folder`, without
+// waiting; creates the script first when it is missing. Throws JobError when
+// the script cannot be created or started.
+void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port);
+
+}  // namespace pliego

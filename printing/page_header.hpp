@@ -1,0 +1,31 @@
+#pragma once
+// The block that opens every page after the first: the lines between pages,
+// then the report's header lines with the page number stamped on the first.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/line_io.hpp"
+#include "printing/print_view.hpp"
+
+namespace pliego {
+
+inline constexpr std::size_t kStampWidth = 192;
+inline constexpr std::string_view kStampLabel = " Pagina: ";
+
+// `text` laid over 192 blanks, cut where the label " Pagina: <page>" begins,
+// the label ending in column 192.
+std::string pageStamp(std::string_view text, std::int64_t page);
+
+// Writes the lines between pages: the leading number of txtEntrePaginas,
+// rounded, as blank lines; nothing when it is 0 or less.
+void EscribirEntrePaginas(LineWriter& out, const PrintView& view);
+
+// Opens page `page`: lines between pages, then the header lines, the first
+// stamped with the page number unless the page-number box is unchecked.
+// Writes nothing at all for the ledger, which has its own pass.
+void EscribirEncabezado(LineWriter& out, const std::vector<std::string>& header, std::int64_t page,
+                        const PrintView& view);
+
+}  // namespace pliego

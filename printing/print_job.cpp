@@ -1,0 +1,148 @@
+#include "printing/print_job.hpp"
+
+#include <algorithm>
+#include <exception>
+
+#include "common/line_io.hpp"
+#include "common/text.hpp"
+#include "platform/files.hpp"
+#include "printing/job_error.hpp"
+#include "printing/ledger_pass.hpp"
+#include "printing/output_step.hpp"
+#include "printing/page_header.hpp"
+
+namespace pliego {
+
+namespace {
+
+constexpr std::int64_t kMostHeaderLines = 32767;
+constexpr std::string_view kVatTotalsMarker = "Tasas de I.V.A.:";
+
+// The number of header lines: the field's leading number, rounded; none below 1.
+std::size_t headerLineCount(double h) {
+  const double rounded = roundHalfEven(h);
+  return rounded >= 1 ? static_cast<std::size_t>(std::min<double>(rounded, kMostHeaderLines)) : 0;
+}
+
+}  // namespace
+
+PrintJob::PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
+                   NumberFormat format)
+    : view_(view), dialogs_(dialogs), launcher_(launcher), folder_(std::move(folder)), format_(format) {}
+
+bool PrintJob::ValidarDatos() {
+  const auto refuse = [&](const std::string& message, FocusTarget focus) {
+    dialogs_.inform(message);
+    view_.moveFocus(focus);
+    return false;
+  };
+  if (trimSpaces(view_.selectedReport()).empty())
+    return refuse("Debe seleccionar el archivo a imprimir", FocusTarget::ReportList);
+  if (!isNumeric(view_.headerLines(), format_))
+    return refuse("Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
+  if (roundHalfEven(numericValue(view_.headerLines())) > kMostHeaderLines)
+    return refuse("Los renglones del encabezado no pueden ser mas de 32767. Corrija la configuracion de impresora",
+                  FocusTarget::HeaderLinesField);
+  if (!isNumeric(view_.linesPerPage(), format_))
+    return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
+  if (!isNumeric(view_.portNumber(), format_))
+    return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
+  return true;
+}
+
+void PrintJob::cmdImprimir_Click() {
+  if (!ValidarDatos()) return;
+  const std::string savedCaption = view_.statusCaption();
+  view_.showStatusCaption("Procesando Archivo. Aguarde..");
+  std::string outcome = "Impresion Finalizada";
+  try {
+    runJob();
+  } catch (const JobError& error) {
+    outcome = error.what();
+  } catch (const std::exception& error) {
+    outcome = std::string("No se pudo completar la impresion: ") + error.what();
+  }
+  view_.showStatusCaption(savedCaption);
+  dialogs_.inform(outcome);
+}
+
+void PrintJob::runJob() {
+  // A copy to the printer that an earlier job started may still read the work file.
+  if (!launcher_.waitForTracked(printWaitLimit_))
+    throw JobError(
+        "La impresion anterior todavia no termino. Verifique que la impresora este encendida y en linea, "
+        "y vuelva a intentar.");
+  const std::string report = view_.selectedReport();
+  const auto onDisk = findFileNoCase(folder_, report);
+  const std::string reportPath = joinPath(folder_, onDisk ? *onDisk : report);
+  captureHeader(reportPath);
+  copyReport(reportPath);
+  if (isLedgerName(report)) ProcesarMayor(folder_, view_, header_, widest_, format_);
+  if (view_.previewBox() == CheckState::Checked) {
+    showPreview(launcher_, folder_);
+  } else {
+    const auto port = toInt16(numericValue(view_.portNumber()));
+    if (!port) throw JobError("El numero de puerto de la impresora no es valido: " + view_.portNumber());
+    EnviarAImpresora(launcher_, folder_, *port);
+  }
+}
+
+void PrintJob::captureHeader(const std::string& reportPath) {
+  const double h = numericValue(view_.headerLines());
+  header_.assign(headerLineCount(h), std::string());
+  LineReader in;
+  if (!in.open(reportPath)) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
+  for (std::size_t i = 1; i <= header_.size() && static_cast<double>(i) <= h && in.next(header_[i - 1]); ++i) {
+  }
+  if (in.failed()) throw JobError("No se pudo leer el archivo " + reportPath + ". No se imprimio nada.");
+}
+
+// Copies the report into WRITE.TXT, cutting it into pages: the last line of
+// every page is left free, and every further page opens with the header.
+void PrintJob::copyReport(const std::string& reportPath) {
+  const std::string report = view_.selectedReport();
+  const bool ledger = isLedgerName(report);
+  const bool cutVatTotals = isVatBookName(report) && view_.vatTotalsBox() != CheckState::Checked;
+  const bool stampPages = view_.pageNumberBox() != CheckState::Unchecked;
+  const double n = numericValue(view_.linesPerPage());
+  const auto headerCount = static_cast<std::int64_t>(header_.size());
+
+  LineReader in;
+  if (!in.open(reportPath)) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
+  const std::string workPath = joinPath(folder_, "WRITE.TXT");
+  LineWriter out;
+  if (!out.create(workPath)) throw JobError("No se pudo crear el archivo de trabajo " + workPath + ". No se imprimio nada.");
+
+  std::int64_t lineCount = 0;
+  std::int64_t page = 0;
+  widest_ = 0;
+  std::string line;
+  while (!in.atEnd() && out.ok()) {
+    if (static_cast<double>(lineCount) == n - 1 && !ledger) {
+      ++page;
+    } else {
+      if (n <= static_cast<double>(lineCount)) {
+        EscribirEncabezado(out, header_, page, view_);
+        lineCount = headerCount;
+      }
+      in.next(line);
+      if (page == 0 && headerCount > 0 && line == header_[0]) {
+        page = 1;
+        if (stampPages) line = pageStamp(line, 1);
+      }
+      if (cutVatTotals && line.find(kVatTotalsMarker) != std::string::npos) break;
+      widest_ = std::max<std::int64_t>(widest_, static_cast<std::int64_t>(line.size()));
+      out.write(line);
+    }
+    ++lineCount;
+  }
+  if (in.failed()) throw JobError("No se pudo leer el archivo " + reportPath + ". No se imprimio nada.");
+  if (!out.close())
+    throw JobError("No se pudo escribir el archivo de trabajo " + workPath +
+                   " (disco lleno o sin permiso). No se imprimio nada.");
+}
+
+}  // namespace pliego

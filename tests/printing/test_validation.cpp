@@ -1,0 +1,76 @@
+#include "printing/print_fixture.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+class ValidationTest : public PrintJobTest {};
+
+TEST_F(ValidationTest, ChecksRunInOrderAndStopAtTheFirstFailure) {
+  struct Case {
+    std::string report, header, perPage, port;
+    std::string message;
+    FocusTarget focus;
+  };
+  const std::string pick = "Debe seleccionar una configuracion de impresora";
+  const Case cases[] = {
+      {"  ", "letras", "", "", "Debe seleccionar el archivo a imprimir", FocusTarget::ReportList},
+      {"MAYOR.TXT", "", "x", "", "Falta indicar los renglones del encabezado. " + pick, FocusTarget::ProfileList},
+      {"MAYOR.TXT", "3 lineas", "66", "1", "Falta indicar los renglones del encabezado. " + pick,
+       FocusTarget::ProfileList},
+      {"MAYOR.TXT", "5", "   ", "", "Falta indicar los renglones de la pagina. " + pick, FocusTarget::ProfileList},
+      {"MAYOR.TXT", "5", "66", "LPT1", "Falta indicar el numero de puerto de la impresora. " + pick,
+       FocusTarget::ProfileList},
+  };
+  for (const auto& c : cases) {
+    dialogs.informed.clear();
+    view.focus.clear();
+    view.report = c.report;
+    view.header = c.header;
+    view.perPage = c.perPage;
+    view.port = c.port;
+    EXPECT_FALSE(job.ValidarDatos());
+    ASSERT_EQ(dialogs.informed.size(), 1u) << c.message;
+    EXPECT_EQ(dialogs.informed[0], c.message);
+    ASSERT_EQ(view.focus.size(), 1u);
+    EXPECT_EQ(view.focus[0], c.focus);
+  }
+}
+
+TEST_F(ValidationTest, NoRangeIsCheckedButHeaderOver32767IsRefused) {
+  view.report = "IVAVENTAS.TXT";
+  for (const char* value : {"0", "-3", "2.5", " 7 ", "1e2"}) {
+    view.header = view.perPage = view.port = value;
+    EXPECT_TRUE(job.ValidarDatos()) << value;
+  }
+  EXPECT_TRUE(dialogs.informed.empty());
+  view.header = "40000";
+  EXPECT_FALSE(job.ValidarDatos());
+  EXPECT_EQ(view.focus.back(), FocusTarget::HeaderLinesField);
+}
+
+TEST_F(ValidationTest, NumbersFollowTheUsersDecimalSeparator) {
+  PrintJob commaJob{view, dialogs, launcher, dir.path(), NumberFormat{',', '.'}};
+  view.report = "IVAVENTAS.TXT";
+  view.header = "5";
+  view.perPage = "66,5";
+  view.port = "1";
+  EXPECT_TRUE(commaJob.ValidarDatos());
+  view.perPage = "66,5,5";  // one decimal separator only
+  EXPECT_FALSE(commaJob.ValidarDatos());
+  view.perPage = "66.5";
+  EXPECT_TRUE(job.ValidarDatos());
+}
+
+TEST_F(ValidationTest, RefusedJobTouchesNothing) {
+  dir.write("WRITE.TXT", "anterior\r\n");
+  view.report = "";
+  job.cmdImprimir_Click();
+  EXPECT_EQ(dir.read("WRITE.TXT"), "anterior\r\n");
+  EXPECT_TRUE(view.captions.empty());
+  EXPECT_TRUE(launcher.started.empty());
+  EXPECT_EQ(dialogs.informed.size(), 1u);
+}
+
+}  // namespace

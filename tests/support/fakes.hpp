@@ -1,0 +1,72 @@
+#pragma once
+// Plain fakes of the window, the message boxes and the program launcher.
+#include <string>
+#include <vector>
+
+#include "common/dialogs.hpp"
+#include "platform/launcher.hpp"
+#include "printing/print_view.hpp"
+
+namespace pliego::testing {
+
+struct FakeView : PrintView {
+  std::string report, perPage = "66", header = "5", between = "0", port = "1", caption = "aviso";
+  CheckState pageNumber = CheckState::Checked, preview = CheckState::Unchecked, vatTotals = CheckState::Unchecked;
+  std::vector<std::string> captions;  // every caption shown, in order
+  std::vector<FocusTarget> focus;
+
+  std::string selectedReport() const override { return report; }
+  std::string linesPerPage() const override { return perPage; }
+  std::string headerLines() const override { return header; }
+  std::string linesBetweenPages() const override { return between; }
+  std::string portNumber() const override { return port; }
+  CheckState pageNumberBox() const override { return pageNumber; }
+  CheckState previewBox() const override { return preview; }
+  CheckState vatTotalsBox() const override { return vatTotals; }
+  std::string statusCaption() const override { return caption; }
+  void showStatusCaption(const std::string& text) override {
+    caption = text;
+    captions.push_back(text);
+  }
+  void moveFocus(FocusTarget target) override { focus.push_back(target); }
+};
+
+struct FakeDialogs : Dialogs {
+  std::vector<std::string> informed, confirmed, asked;
+  bool answerYes = true;
+  std::string answer;
+  void inform(const std::string& text) override { informed.push_back(text); }
+  bool confirm(const std::string& text) override {
+    confirmed.push_back(text);
+    return answerYes;
+  }
+  std::string ask(const std::string& prompt, const std::string&, const std::string&) override {
+    asked.push_back(prompt);
+    return answer;
+  }
+};
+
+struct FakeLauncher : ProgramLauncher {
+  struct Started {
+    Command command;
+    bool tracked;
+  };
+  std::vector<Started> started;
+  std::string failure;        // returned by start and startTracked
+  bool trackedEnded = true;   // what waitForTracked answers
+  int waits = 0;
+  std::string start(const Command& command) override {
+    started.push_back({command, false});
+    return failure;
+  }
+  std::string startTracked(const Command& command) override {
+    started.push_back({command, true});
+    return failure;
+  }
+  bool waitForTracked(std::chrono::milliseconds) override {
+    ++waits;
+    return trackedEnded;
+  }
+};
+
+}  // namespace pliego::testing
