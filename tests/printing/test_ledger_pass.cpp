@@ -1,0 +1,131 @@
+#include <filesystem>
+
+#include "printing/page_header.hpp"
+#include "printing/print_fixture.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+class LedgerPassTest : public PrintJobTest {
+ protected:
+  void SetUp() override {
+    view.preview = CheckState::Checked;
+    view.perPage = "10";
+    view.header = "3";
+    view.between = "2";
+  }
+  // A ledger of `count` lines whose line numbers in `closing` hold the marker.
+  std::vector<std::string> ledger(int count, const std::vector<int>& closing, const std::string& marker = "SALDO FINAL:") {
+    auto lines = numberedLines(count, "mayor ");
+    for (int at : closing) lines[at - 1] += "   " + marker + " 1.234,56";
+    giveReport("MAYOR.TXT", lines);
+    return lines;
+  }
+  const std::string foot = std::string(192, ' ');
+};
+
+TEST_F(LedgerPassTest, ClosingBalanceEndsItsPageAndFullPagesBreakUnderTheHeader) {
+  const auto lines = ledger(20, {8});
+  job.cmdImprimir_Click();
+
+  const auto header = slice(lines, 1, 3);
+  std::vector<std::string> expected{pageStamp(lines[0], 1)};
+  append(expected, slice(lines, 2, 8));
+  append(expected, {" ", foot, " ", " "});
+  append(expected, header);
+  append(expected, slice(lines, 9, 14));
+  append(expected, {foot, " ", " "});
+  append(expected, header);
+  append(expected, slice(lines, 15, 20));
+  append(expected, {foot});
+  EXPECT_EQ(workLines(), expected);
+  EXPECT_EQ(expected.size(), 34u);
+  EXPECT_FALSE(dir.exists("WRITE2.TXT"));
+  EXPECT_EQ(lastMessage(), "Impresion Finalizada");
+}
+
+TEST_F(LedgerPassTest, MarkerMatchesInAnyCaseButNeedsItsColon) {
+  const struct {
+    const char* marker;
+    bool ends;
+  } cases[] = {{"saldo final:", true}, {"Saldo Final:", true}, {"SALDO FINAL", false}, {"SALDOFINAL:", false}};
+  for (const auto& c : cases) {
+    const auto lines = ledger(6, {4}, c.marker);
+    job.cmdImprimir_Click();
+    const auto out = workLines();
+    ASSERT_GE(out.size(), 5u);
+    EXPECT_EQ(out[4] == " ", c.ends) << c.marker;  // a blank line follows a page-ending balance
+  }
+}
+
+TEST_F(LedgerPassTest, BalanceOnTheLastBodyLineGetsTheFootAtOnce) {
+  const auto lines = ledger(10, {9});
+  job.cmdImprimir_Click();
+  const auto out = workLines();
+  ASSERT_GE(out.size(), 12u);
+  EXPECT_EQ(out[8], lines[8]);
+  EXPECT_EQ(out[9], foot);
+  EXPECT_EQ(out[10], " ");  // the lines between pages
+}
+
+TEST_F(LedgerPassTest, BalanceArrivingOnAFullPageStartsTheNextOneWithoutEndingIt) {
+  const auto lines = ledger(12, {10});
+  job.cmdImprimir_Click();
+  std::vector<std::string> expected{pageStamp(lines[0], 1)};
+  append(expected, slice(lines, 2, 9));
+  append(expected, {foot, " ", " "});
+  append(expected, slice(lines, 1, 3));
+  append(expected, slice(lines, 10, 12));
+  append(expected, blanks(3));
+  append(expected, {foot});
+  EXPECT_EQ(workLines(), expected);
+}
+
+TEST_F(LedgerPassTest, LedgerEndingInABalanceGetsAnEmptyLastPage) {
+  const auto lines = ledger(5, {5});
+  job.cmdImprimir_Click();
+  std::vector<std::string> expected{pageStamp(lines[0], 1)};
+  append(expected, slice(lines, 2, 5));
+  append(expected, blanks(4));
+  append(expected, {foot, " ", " "});
+  append(expected, slice(lines, 1, 3));
+  append(expected, blanks(6));
+  append(expected, {foot});
+  EXPECT_EQ(workLines(), expected);
+}
+
+TEST_F(LedgerPassTest, EmptyLedgerIsOnePageWithAnEmptyFoot) {
+  giveReport("MAYOR.TXT", {});
+  job.cmdImprimir_Click();
+  auto expected = blanks(9);
+  expected.push_back("");
+  EXPECT_EQ(workLines(), expected);
+}
+
+TEST_F(LedgerPassTest, FractionalPageLengthEndsPagesOnlyAtBalances) {
+  view.perPage = "6.5";
+  const auto lines = ledger(14, {12});
+  job.cmdImprimir_Click();
+  const auto out = workLines();
+  std::vector<std::string> expected{pageStamp(lines[0], 1)};
+  append(expected, slice(lines, 2, 12));
+  append(expected, {foot, " ", " "});
+  append(expected, slice(lines, 1, 3));
+  append(expected, slice(lines, 13, 14));
+  append(expected, {foot});
+  EXPECT_EQ(out, expected);
+}
+
+TEST_F(LedgerPassTest, FailureLeavesTheCopyAndNoSecondFileAndSaysSo) {
+  ledger(20, {8});
+  std::filesystem::create_directory(dir.file("WRITE2.TXT"));  // cannot be created as a file
+  job.cmdImprimir_Click();
+  EXPECT_NE(lastMessage().find("WRITE2.TXT"), std::string::npos);
+  EXPECT_NE(lastMessage(), "Impresion Finalizada");
+  EXPECT_TRUE(launcher.started.empty());
+  EXPECT_EQ(workLines().size(), 20u);  // the copy pass's file, not half a layout
+}
+
+}  // namespace
