@@ -82,6 +82,7 @@ namespace {
 // In the started process: own session, given folder, no terminal I/O.
 [[noreturn]] void becomeCommand(const Command& command, char* const* argv, int errorPipe) {
   setsid();
+  if (command.inheritedHandle >= 0) fcntl(command.inheritedHandle, F_SETFD, 0);
   const int null = open("/dev/null", O_RDWR);
   if (null >= 0) {
     dup2(null, 0);

@@ -14,6 +14,9 @@ struct Command {
   std::vector<std::string> arguments;
   std::string workingFolder;
   WindowStyle style = WindowStyle::Hidden;
+  // An open handle the program keeps, with any lock on it, until it ends
+  // (Linux; -1 for none).
+  int inheritedHandle = -1;
 };
 
 class ProgramLauncher {

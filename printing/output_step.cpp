@@ -44,12 +44,12 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder) {
     throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
 }
 
-void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port) {
+void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port, int lockHandle) {
   const std::string script = printScript(folder);
 #ifdef _WIN32
-  const Command command{script, {std::to_string(port)}, folder, WindowStyle::Hidden};
+  const Command command{script, {std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};
 #else
-  const Command command{"/bin/sh", {script, std::to_string(port)}, folder, WindowStyle::Hidden};
+  const Command command{"/bin/sh", {script, std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};
 #endif
   const std::string error = launcher.startTracked(command);
   if (!error.empty())

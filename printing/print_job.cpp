@@ -5,6 +5,7 @@
 
 #include "common/line_io.hpp"
 #include "common/text.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
 #include "printing/ledger_pass.hpp"
@@ -17,6 +18,9 @@ namespace {
 
 constexpr std::int64_t kMostHeaderLines = 32767;
 constexpr std::string_view kVatTotalsMarker = "Tasas de I.V.A.:";
+// Held while a job writes the work file and, through the print script, until
+// the copy to the port ends.
+constexpr std::string_view kWorkLockName = "WRITE.LCK";
 
 // The number of header lines: the field's leading number, rounded; none below 1.
 std::size_t headerLineCount(double h) {
@@ -75,19 +79,24 @@ void PrintJob::runJob() {
     throw JobError(
         "La impresion anterior todavia no termino. Verifique que la impresora este encendida y en linea, "
         "y vuelva a intentar.");
+  const bool preview = view_.previewBox() == CheckState::Checked;
+  const auto port = toInt16(numericValue(view_.portNumber()));
+  if (!preview && !port) throw JobError("El numero de puerto de la impresora no es valido: " + view_.portNumber());
+  // Other workstations running from the same folder share the work file.
+  FileLock lock;
+  if (lock.acquire(joinPath(folder_, kWorkLockName), printWaitLimit_) == LockResult::Busy)
+    throw JobError("Otra estacion esta imprimiendo desde esta carpeta. Espere a que termine y vuelva a intentar.");
+
   const std::string report = view_.selectedReport();
   const auto onDisk = findFileNoCase(folder_, report);
   const std::string reportPath = joinPath(folder_, onDisk ? *onDisk : report);
   captureHeader(reportPath);
   copyReport(reportPath);
   if (isLedgerName(report)) ProcesarMayor(folder_, view_, header_, widest_, format_);
-  if (view_.previewBox() == CheckState::Checked) {
+  if (preview)
     showPreview(launcher_, folder_);
-  } else {
-    const auto port = toInt16(numericValue(view_.portNumber()));
-    if (!port) throw JobError("El numero de puerto de la impresora no es valido: " + view_.portNumber());
-    EnviarAImpresora(launcher_, folder_, *port);
-  }
+  else
+    EnviarAImpresora(launcher_, folder_, *port, lock.inheritableHandle());
 }
 
 void PrintJob::captureHeader(const std::string& reportPath) {

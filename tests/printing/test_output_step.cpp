@@ -2,6 +2,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/file_lock.hpp"
 #include "printing/output_step.hpp"
 #include "printing/print_fixture.hpp"
 
@@ -127,6 +128,31 @@ TEST(SystemLauncherTest, ProgramThatCannotStartIsReportedAndAFinishedOneIsNotWai
   EXPECT_EQ(launcher.startTracked({"/bin/sh", {"-c", "sleep 3"}, "", WindowStyle::Hidden}), "");
   EXPECT_FALSE(launcher.waitForTracked(std::chrono::milliseconds(50)));
   EXPECT_EQ(launcher.start({"/bin/sh", {"-c", "exit 0"}, "", WindowStyle::Hidden}), "");
+}
+
+}  // namespace
+
+namespace {
+
+// A second workstation (another process) that holds the work file's lock.
+TEST_F(OutputStepTest, AnotherWorkstationPrintingFromTheFolderIsWaitedForThenTold) {
+  dir.write("WRITE.TXT", "de la otra estacion\r\n");
+  SystemLauncher other;
+  FileLock otherLock;
+  ASSERT_EQ(otherLock.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), LockResult::Held);
+  Command copy{"/bin/sh", {"-c", "sleep 2"}, dir.path(), WindowStyle::Hidden, otherLock.inheritableHandle()};
+  ASSERT_EQ(other.startTracked(copy), "");
+  otherLock.release();  // the started copy keeps the lock
+
+  job.setPrintWaitLimit(std::chrono::milliseconds(100));
+  job.cmdImprimir_Click();
+  EXPECT_NE(lastMessage().find("Otra estacion"), std::string::npos);
+  EXPECT_EQ(dir.read("WRITE.TXT"), "de la otra estacion\r\n");
+
+  ASSERT_TRUE(other.waitForTracked(std::chrono::seconds(20)));
+  job.cmdImprimir_Click();
+  EXPECT_EQ(lastMessage(), "Impresion Finalizada");
+  EXPECT_EQ(workLines().size(), 3u);
 }
 
 }  // namespace
