@@ -3,6 +3,7 @@
 #include <thread>
 
 #ifdef _WIN32
+#include <string.h>
 #include <windows.h>
 #else
 #include <cerrno>

@@ -74,11 +74,7 @@ void PrintJob::cmdImprimir_Click() {
 }
 
 void PrintJob::runJob() {
-  // A copy to the printer that an earlier job started may still read the work file.
-  if (!launcher_.waitForTracked(printWaitLimit_))
-    throw JobError(
-        "La impresion anterior todavia no termino. Verifique que la impresora este encendida y en linea, "
-        "y vuelva a intentar.");
+  waitForEarlierCopy();
   const bool preview = view_.previewBox() == CheckState::Checked;
   const auto port = toInt16(numericValue(view_.portNumber()));
   if (!preview && !port) throw JobError("El numero de puerto de la impresora no es valido: " + view_.portNumber());
@@ -97,6 +93,19 @@ void PrintJob::runJob() {
     showPreview(launcher_, folder_);
   else
     EnviarAImpresora(launcher_, folder_, *port, lock.inheritableHandle());
+}
+
+// A copy to the printer that an earlier job started may still read the work file.
+void PrintJob::waitForEarlierCopy() {
+  if (launcher_.waitForTracked(std::chrono::milliseconds(0))) return;
+  const std::string caption = view_.statusCaption();
+  view_.showStatusCaption("Esperando que termine la impresion anterior. Aguarde..");
+  const bool ended = launcher_.waitForTracked(printWaitLimit_);
+  view_.showStatusCaption(caption);
+  if (!ended)
+    throw JobError(
+        "La impresion anterior todavia no termino. Verifique que la impresora este encendida y en linea, "
+        "y vuelva a intentar.");
 }
 
 void PrintJob::captureHeader(const std::string& reportPath) {

@@ -34,6 +34,7 @@ class PrintJob {
 
  private:
   void runJob();
+  void waitForEarlierCopy();
   void captureHeader(const std::string& reportPath);
   void copyReport(const std::string& reportPath);
 

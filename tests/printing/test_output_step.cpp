@@ -87,7 +87,8 @@ TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
   dir.write("WRITE.TXT", "todavia imprimiendo\r\n");
   launcher.trackedEnded = false;
   job.cmdImprimir_Click();
-  EXPECT_EQ(launcher.waits, 1);
+  EXPECT_EQ(launcher.waits, 2);  // a quick look, then the patient wait
+  EXPECT_EQ(view.captions[1], "Esperando que termine la impresion anterior. Aguarde..");
   EXPECT_EQ(dir.read("WRITE.TXT"), "todavia imprimiendo\r\n");
   EXPECT_NE(lastMessage().find("impresion anterior"), std::string::npos);
   EXPECT_TRUE(launcher.started.empty());
