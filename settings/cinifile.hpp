@@ -69,6 +69,11 @@ class cInifile {
   void setNumberFormat(const NumberFormat& format) { format_ = format; }
 
  private:
+  // Reads `key` of the current section as a number, or `fallback`.
+  std::int32_t StoredNumber(const std::string& key, std::int32_t fallback);
+  // Writes `text` under `key` of the current section.
+  void Store(const std::string& key, const std::string& text);
+
   std::string path_, key_, section_, default_;
   std::int32_t lastReturnCode_ = 0;
   NumberFormat format_;

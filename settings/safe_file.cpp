@@ -1,0 +1,146 @@
+#include "settings/safe_file.hpp"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+namespace fs = std::filesystem;
+
+namespace pliego {
+
+namespace {
+
+bool readAll(int fd, std::string& out) {
+  char chunk[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n == 0) return true;
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    out.append(chunk, static_cast<std::size_t>(n));
+  }
+}
+
+bool writeAll(int fd, std::string_view data) {
+  while (!data.empty()) {
+    const ssize_t n = ::write(fd, data.data(), data.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data.remove_prefix(static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+std::string folderOf(const std::string& path) {
+  const std::string folder = fs::path(path).parent_path().string();
+  return folder.empty() ? "." : folder;
+}
+
+// A symbolic link is followed, so that the rename replaces the real file.
+std::string resolved(const std::string& path) {
+  std::error_code error;
+  const fs::path real = fs::canonical(path, error);
+  return error ? path : real.string();
+}
+
+// Waits a little for another writer; goes on without the lock when the file
+// system offers none or the other writer takes too long.
+void lockBriefly(int fd) {
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return;
+    if (errno != EWOULDBLOCK && errno != EINTR) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+// True when `path` still names the file open as `fd` (another writer may have
+// renamed a new file over it while we waited for the lock).
+bool stillNamed(int fd, const std::string& path) {
+  struct stat opened {}, named {};
+  return ::fstat(fd, &opened) == 0 && ::stat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// Creates a new hidden file beside `path`; -1 when none can be created.
+int createTemporary(const std::string& path, std::string& name) {
+  static std::atomic<unsigned> counter{0};
+  const fs::path target(path);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string leaf = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+                             std::to_string(counter++) + ".tmp";
+    name = (target.parent_path() / leaf).string();
+    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
+}
+
+void syncFolder(const std::string& path) {
+  const int fd = ::open(folderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+}  // namespace
+
+std::optional<std::string> readFileBytes(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  const bool ok = readAll(fd, bytes);
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  return bytes;
+}
+
+FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+      std::error_code error;
+      readable_ = errno == ENOENT && fs::is_directory(folderOf(path_), error);
+      return;
+    }
+    lockBriefly(fd_);
+    if (stillNamed(fd_, path_)) {
+      readable_ = readAll(fd_, bytes_);
+      return;
+    }
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+FileRewrite::~FileRewrite() {
+  if (fd_ >= 0) ::close(fd_);  // also releases the lock
+}
+
+bool FileRewrite::replace(std::string_view content) {
+  if (!readable_) return false;
+  // A read-only file refuses writes, as it does for the Windows functions.
+  if (fd_ >= 0 && ::access(path_.c_str(), W_OK) != 0) return false;
+  std::string temporary;
+  const int out = createTemporary(path_, temporary);
+  if (out < 0) return false;
+  struct stat old {};
+  if (fd_ >= 0 && ::fstat(fd_, &old) == 0) ::fchmod(out, old.st_mode & 07777);
+  bool ok = writeAll(out, content) && ::fsync(out) == 0;
+  ok = ::close(out) == 0 && ok;
+  ok = ok && ::rename(temporary.c_str(), path_.c_str()) == 0;
+  if (!ok) {
+    ::unlink(temporary.c_str());
+    return false;
+  }
+  syncFolder(path_);
+  return true;
+}
+
+}  // namespace pliego

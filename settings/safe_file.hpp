@@ -1,0 +1,40 @@
+#pragma once
+// Whole-file reads and safe replacement of the INI file where the platform
+// offers no private-profile functions.
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pliego {
+
+// The bytes of a file; nothing when it is missing or cannot be read.
+std::optional<std::string> readFileBytes(const std::string& path);
+
+// A file read, changed and replaced as a whole. While the object lives it
+// holds a short exclusive lock on the file (when the file exists and the file
+// system offers one), so that two programs sharing the folder do not both
+// rewrite it from the same old content.
+class FileRewrite {
+ public:
+  explicit FileRewrite(const std::string& path);
+  ~FileRewrite();
+  FileRewrite(const FileRewrite&) = delete;
+  FileRewrite& operator=(const FileRewrite&) = delete;
+
+  // False when the file exists but cannot be read, or its folder is missing.
+  bool readable() const { return readable_; }
+  // The current bytes; empty for a missing file.
+  const std::string& bytes() const { return bytes_; }
+  // Writes `content` to a temporary file in the same folder, flushes it to
+  // disk and renames it over the file. On failure the temporary file is
+  // removed and the file stays as it was.
+  bool replace(std::string_view content);
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  bool readable_ = false;
+  std::string bytes_;
+};
+
+}  // namespace pliego
