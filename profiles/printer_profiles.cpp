@@ -1,0 +1,89 @@
+#include "profiles/printer_profiles.hpp"
+
+#include <cstdint>
+#include <vector>
+
+#include "common/text.hpp"
+
+namespace pliego {
+
+namespace {
+
+// The keys of a profile section, in the order they are written.
+struct FieldKey {
+  const char* key;
+  ProfileField field;
+};
+constexpr FieldKey kFieldKeys[] = {
+    {"RENGLONES POR PAGINA", ProfileField::LinesPerPage},
+    {"RENGLONES DEL ENCABEZADO", ProfileField::HeaderLines},
+    {"RENGLONES ENTRE PAGINAS", ProfileField::LinesBetweenPages},
+    {"LPT", ProfileField::Port},
+};
+constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
+
+}  // namespace
+
+CheckState pageNumberStateFromText(const std::string& stored) {
+  const double state = roundHalfEven(numericValue(stored));
+  if (state == 0) return CheckState::Unchecked;
+  if (state == 2) return CheckState::Grayed;
+  return CheckState::Checked;
+}
+
+PrinterProfiles::PrinterProfiles(ProfilesView& view, Dialogs& dialogs, cInifile& mIni, NumberFormat format)
+    : view_(view), dialogs_(dialogs), mIni_(mIni), format_(format) {}
+
+void PrinterProfiles::CargarImpresoras() {
+  std::vector<std::string> sections;
+  std::int32_t count = 0;
+  mIni_.EnumerateAllSections(sections, count);
+  view_.clearProfiles();
+  for (std::int32_t i = 1; i <= count && i <= static_cast<std::int32_t>(sections.size()); ++i)
+    view_.addProfile(sections[i - 1]);
+}
+
+void PrinterProfiles::CargarConfiguracion() {
+  mIni_.Section(toUpperAscii(view_.selectedProfile()));
+  for (const FieldKey& entry : kFieldKeys) {
+    mIni_.Key(entry.key);
+    view_.setFieldText(entry.field, mIni_.Value());
+  }
+  mIni_.Key(kPageNumberKey);
+  view_.setPageNumberBox(pageNumberStateFromText(mIni_.Value()));
+}
+
+void PrinterProfiles::List2_Click() {
+  CargarConfiguracion();
+  view_.setPageNumberBox(CheckState::Checked);
+}
+
+void PrinterProfiles::cmdAgregarImpresora_Click() {
+  const std::string name =
+      toUpperAscii(dialogs_.ask("Ingrese el nombre de la nueva impresora", "Agregar Impresora", ""));
+  if (name.empty()) return;
+  view_.addProfile(name);
+}
+
+void PrinterProfiles::cmdGuardarImpresora_Click() {
+  const std::string name = view_.selectedProfile();
+  if (trimSpaces(name).empty()) return;
+  mIni_.Section(name);
+  for (const FieldKey& entry : kFieldKeys) {
+    mIni_.Key(entry.key);
+    mIni_.Value(formatNumber(numericValue(view_.fieldText(entry.field)), format_));
+  }
+  mIni_.Key(kPageNumberKey);
+  mIni_.Value(std::to_string(static_cast<int>(view_.pageNumberBox())));
+  dialogs_.inform("Datos de la impresora " + name + " guardados");
+}
+
+void PrinterProfiles::Command1_Click() {
+  const std::string name = view_.selectedProfile();
+  if (!dialogs_.confirm("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")) return;
+  mIni_.Section(name);
+  mIni_.DeleteSection();
+  CargarImpresoras();
+}
+
+}  // namespace pliego

@@ -1,0 +1,42 @@
+#pragma once
+// The printer profiles: one section of "Pliegomatic.ini" per profile, shown
+// in List2 and loaded into the window's fields. The procedures keep the
+// window's names; they report nothing about reads and writes of the file.
+#include <string>
+
+#include "common/dialogs.hpp"
+#include "common/numbers.hpp"
+#include "profiles/profiles_view.hpp"
+#include "settings/cinifile.hpp"
+
+namespace pliego {
+
+class PrinterProfiles {
+ public:
+  PrinterProfiles(ProfilesView& view, Dialogs& dialogs, cInifile& mIni, NumberFormat format);
+
+  // Fills List2 with the file's sections in file order; selects nothing.
+  void CargarImpresoras();
+  // Copies the selected profile's five values into the fields.
+  void CargarConfiguracion();
+  // A profile was selected: load it, then check the page-number box.
+  void List2_Click();
+  // "Agregar Impresora...": asks for a name and appends it, upper-cased.
+  void cmdAgregarImpresora_Click();
+  // "Guardar Impresora": writes the five fields under the selected name.
+  void cmdGuardarImpresora_Click();
+  // "Quitar Impresora": after a Yes removes the selected section and refills.
+  void Command1_Click();
+
+ private:
+  ProfilesView& view_;
+  Dialogs& dialogs_;
+  cInifile& mIni_;
+  NumberFormat format_;
+};
+
+// The check-box state a stored "NUMERO DE PAGINA" text stands for: its leading
+// number rounded half to even; 0 unchecked, 2 grayed, any other value checked.
+CheckState pageNumberStateFromText(const std::string& stored);
+
+}  // namespace pliego

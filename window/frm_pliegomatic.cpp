@@ -1,0 +1,212 @@
+#include "window/frm_pliegomatic.hpp"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <filesystem>
+
+#include "platform/files.hpp"
+#include "window/qt_dialogs.hpp"
+#include "window/qt_text.hpp"
+#include "window/system_settings.hpp"
+
+namespace pliego {
+
+namespace {
+
+CheckState fromQtState(Qt::CheckState state) {
+  switch (state) {
+    case Qt::Unchecked: return CheckState::Unchecked;
+    case Qt::PartiallyChecked: return CheckState::Grayed;
+    case Qt::Checked: break;
+  }
+  return CheckState::Checked;
+}
+
+std::string selectedText(const QListWidget* list) {
+  const auto selected = list->selectedItems();
+  return selected.isEmpty() ? std::string() : fromQt(selected.first()->text());
+}
+
+}  // namespace
+
+frmPliegomatic::frmPliegomatic(WindowServices services, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      givenFolder_(std::move(services.folder)),
+      numberFormat_(services.numberFormat.value_or(numberFormatOf(QLocale::system()))) {
+  if (!services.dialogs) ownDialogs_ = std::make_unique<QtDialogs>(this);
+  if (!services.launcher) ownLauncher_ = std::make_unique<SystemLauncher>();
+  dialogs_ = services.dialogs ? services.dialogs : ownDialogs_.get();
+  launcher_ = services.launcher ? services.launcher : ownLauncher_.get();
+
+  createControls();
+  connectHandlers();
+  qApp->installEventFilter(this);
+  Form_Load();
+  List1->setFocus();
+  centreOnScreen();
+}
+
+frmPliegomatic::~frmPliegomatic() { qApp->removeEventFilter(this); }
+
+void frmPliegomatic::connectHandlers() {
+  connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
+  connect(cmdSalir, &QPushButton::clicked, this, [this] { cmdSalir_Click(); });
+  connect(cmdAgregarImpresora, &QPushButton::clicked, this, [this] { cmdAgregarImpresora_Click(); });
+  connect(cmdGuardarImpresora, &QPushButton::clicked, this, [this] { cmdGuardarImpresora_Click(); });
+  connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+  // A profile chosen by mouse, keyboard or program; emptying the list selects nothing.
+  connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
+    if (!List2->selectedItems().isEmpty()) List2_Click();
+  });
+  // The user toggles the page-number box between checked and unchecked only;
+  // grayed comes from a stored profile.
+  connect(chkNumeroPagina, &QCheckBox::stateChanged, this, [this](int state) {
+    if (state != Qt::PartiallyChecked) chkNumeroPagina->setTristate(false);
+  });
+}
+
+// Start-up, in this order: title, folder, report list, settings file, frame
+// caption, profile list, first profile.
+void frmPliegomatic::Form_Load() {
+  setWindowTitle(windowTitle() + QStringLiteral(" v%1.%2.%3")
+                                     .arg(PLIEGO_VERSION_MAJOR)
+                                     .arg(PLIEGO_VERSION_MINOR)
+                                     .arg(PLIEGO_VERSION_PATCH));
+  mRuta_ = givenFolder_ ? withoutTrailingSeparator(*givenFolder_) : executableFolder();
+  loadReportList();
+
+  mIni_ = std::make_unique<cInifile>();
+  mIni_->setNumberFormat(numberFormat_);
+  mIni_->Path(joinPath(mRuta_, "Pliegomatic.ini"));
+  profiles_ = std::make_unique<PrinterProfiles>(*this, *dialogs_, *mIni_, numberFormat_);
+  printJob_ = std::make_unique<PrintJob>(*this, *dialogs_, *launcher_, mRuta_, numberFormat_);
+
+  Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQt(mIni_->Path()) + QStringLiteral(")"));
+  profiles_->CargarImpresoras();
+  if (List2->count() > 0) List2->setCurrentRow(0);
+}
+
+// A folder that cannot be read leaves the report list empty; the user is
+// told, and the window still comes up.
+void frmPliegomatic::loadReportList() {
+  try {
+    CargarArchivos(*this, mRuta_);
+  } catch (const std::filesystem::filesystem_error&) {
+    dialogs_->inform("No se pudo leer la carpeta " + mRuta_ + ". La lista de archivos queda vacia.");
+  }
+}
+
+void frmPliegomatic::centreOnScreen() {
+  if (const QScreen* where = screen())
+    setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(), where->availableGeometry()));
+}
+
+void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
+  switch (key) {
+    case Qt::Key_F5: List1->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_F10: cmdImprimir_Click(); break;
+    default: break;
+  }
+}
+
+bool frmPliegomatic::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && isKeyPreviewTarget(watched)) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    Form_KeyDown(key->key(), key->modifiers());
+  }
+  return false;  // the key goes on to the focused control as usual
+}
+
+// Qt offers a key that a control leaves unused to its containers in turn;
+// the window looks at it once, where it first arrives: the focused control,
+// or the window itself when none of its controls has the focus.
+bool frmPliegomatic::isKeyPreviewTarget(QObject* watched) const {
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this) return false;
+  const QWidget* focus = QApplication::focusWidget();
+  if (focus && focus->window() == this) return widget == focus;
+  return widget == this;
+}
+
+void frmPliegomatic::cmdImprimir_Click() {
+  if (printJob_) printJob_->cmdImprimir_Click();
+}
+
+// Ends the program at once: no question, nothing saved.
+void frmPliegomatic::cmdSalir_Click() { QCoreApplication::exit(0); }
+
+void frmPliegomatic::List2_Click() {
+  if (profiles_) profiles_->List2_Click();
+}
+void frmPliegomatic::cmdAgregarImpresora_Click() { profiles_->cmdAgregarImpresora_Click(); }
+void frmPliegomatic::cmdGuardarImpresora_Click() { profiles_->cmdGuardarImpresora_Click(); }
+void frmPliegomatic::Command1_Click() { profiles_->Command1_Click(); }
+
+// PrintView
+
+std::string frmPliegomatic::selectedReport() const { return selectedText(List1); }
+std::string frmPliegomatic::linesPerPage() const { return fromQt(txtRenglonesPagina->text()); }
+std::string frmPliegomatic::headerLines() const { return fromQt(txtRenglonesEncabezado->text()); }
+std::string frmPliegomatic::linesBetweenPages() const { return fromQt(txtEntrePaginas->text()); }
+std::string frmPliegomatic::portNumber() const { return fromQt(txtLPT->text()); }
+CheckState frmPliegomatic::pageNumberBox() const { return fromQtState(chkNumeroPagina->checkState()); }
+CheckState frmPliegomatic::previewBox() const { return fromQtState(chkPreview->checkState()); }
+CheckState frmPliegomatic::vatTotalsBox() const { return fromQtState(chkTotalesDeIVA->checkState()); }
+std::string frmPliegomatic::statusCaption() const { return fromQt(Label1->text()); }
+
+void frmPliegomatic::showStatusCaption(const std::string& caption) {
+  Label1->setText(toQt(caption));
+  Label1->repaint();
+}
+
+void frmPliegomatic::moveFocus(FocusTarget target) {
+  switch (target) {
+    case FocusTarget::ReportList: List1->setFocus(); break;
+    case FocusTarget::ProfileList: List2->setFocus(); break;
+    case FocusTarget::HeaderLinesField: txtRenglonesEncabezado->setFocus(); break;
+  }
+}
+
+// ProfilesView
+
+void frmPliegomatic::clearProfiles() { List2->clear(); }
+void frmPliegomatic::addProfile(const std::string& name) { List2->addItem(toQt(name)); }
+std::string frmPliegomatic::selectedProfile() const { return selectedText(List2); }
+
+QLineEdit* frmPliegomatic::field(ProfileField which) const {
+  switch (which) {
+    case ProfileField::LinesPerPage: return txtRenglonesPagina;
+    case ProfileField::HeaderLines: return txtRenglonesEncabezado;
+    case ProfileField::LinesBetweenPages: return txtEntrePaginas;
+    case ProfileField::Port: break;
+  }
+  return txtLPT;
+}
+
+std::string frmPliegomatic::fieldText(ProfileField which) const { return fromQt(field(which)->text()); }
+void frmPliegomatic::setFieldText(ProfileField which, const std::string& text) { field(which)->setText(toQt(text)); }
+
+void frmPliegomatic::setPageNumberBox(CheckState state) {
+  chkNumeroPagina->setTristate(state == CheckState::Grayed);
+  chkNumeroPagina->setCheckState(state == CheckState::Grayed    ? Qt::PartiallyChecked
+                                 : state == CheckState::Checked ? Qt::Checked
+                                                                : Qt::Unchecked);
+}
+
+// ReportListBox
+
+void frmPliegomatic::clearReports() { List1->clear(); }
+void frmPliegomatic::addReport(const std::string& name) { List1->addItem(toQt(name)); }
+
+}  // namespace pliego

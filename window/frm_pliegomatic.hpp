@@ -1,0 +1,134 @@
+#pragma once
+// frmPliegomatic: the program's only window. It owns the controls and the
+// form-level state (mRuta, mIni and the print job that keeps mEncabezado and
+// mAnchoMaximo), and shows itself to the core through its view interfaces.
+#include <QWidget>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "common/dialogs.hpp"
+#include "common/numbers.hpp"
+#include "platform/launcher.hpp"
+#include "printing/print_job.hpp"
+#include "printing/print_view.hpp"
+#include "profiles/printer_profiles.hpp"
+#include "profiles/profiles_view.hpp"
+#include "settings/cinifile.hpp"
+#include "window/report_list.hpp"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace pliego {
+
+// What the window uses from outside; tests pass their own, the program
+// leaves them empty and gets the real ones.
+struct WindowServices {
+  std::optional<std::string> folder;          // the executable's folder when empty
+  Dialogs* dialogs = nullptr;                 // Qt's message boxes when null
+  ProgramLauncher* launcher = nullptr;        // the system's launcher when null
+  std::optional<NumberFormat> numberFormat;   // the system locale's when empty
+};
+
+class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, public ReportListBox {
+  Q_OBJECT
+
+ public:
+  // Builds the controls and runs Form_Load.
+  explicit frmPliegomatic(WindowServices services = {}, QWidget* parent = nullptr);
+  ~frmPliegomatic() override;
+
+  const std::string& mRuta() const { return mRuta_; }
+  const cInifile& mIni() const { return *mIni_; }
+  const PrintJob& printJob() const { return *printJob_; }
+
+  // Event handlers, under the names the rest of the program knows them by.
+  void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
+  void cmdImprimir_Click();
+  void cmdSalir_Click();
+  void List2_Click();
+  void cmdAgregarImpresora_Click();
+  void cmdGuardarImpresora_Click();
+  void Command1_Click();
+
+  // PrintView
+  std::string selectedReport() const override;
+  std::string linesPerPage() const override;
+  std::string headerLines() const override;
+  std::string linesBetweenPages() const override;
+  std::string portNumber() const override;
+  CheckState pageNumberBox() const override;
+  CheckState previewBox() const override;
+  CheckState vatTotalsBox() const override;
+  std::string statusCaption() const override;
+  void showStatusCaption(const std::string& caption) override;
+  void moveFocus(FocusTarget target) override;
+
+  // ProfilesView
+  void clearProfiles() override;
+  void addProfile(const std::string& name) override;
+  std::string selectedProfile() const override;
+  std::string fieldText(ProfileField field) const override;
+  void setFieldText(ProfileField field, const std::string& text) override;
+  void setPageNumberBox(CheckState state) override;
+
+  // ReportListBox
+  void clearReports() override;
+  void addReport(const std::string& name) override;
+
+ protected:
+  // Key preview: sees every key pressed in the window before its control does.
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void createControls();
+  void createReportList();
+  void createProfileFrame();
+  void createBottomPanel();
+  void setTabOrder();
+  void connectHandlers();
+  void Form_Load();
+  void loadReportList();
+  void centreOnScreen();
+  bool isKeyPreviewTarget(QObject* watched) const;
+  QLineEdit* field(ProfileField which) const;
+
+  std::unique_ptr<Dialogs> ownDialogs_;
+  std::unique_ptr<ProgramLauncher> ownLauncher_;
+  Dialogs* dialogs_;
+  ProgramLauncher* launcher_;
+  std::optional<std::string> givenFolder_;
+  NumberFormat numberFormat_;
+
+  std::string mRuta_;
+  std::unique_ptr<cInifile> mIni_;
+  std::unique_ptr<PrinterProfiles> profiles_;
+  std::unique_ptr<PrintJob> printJob_;
+
+  QLabel* Label2_[7] = {};
+  QListWidget* List1 = nullptr;
+  QGroupBox* Frame1 = nullptr;
+  QLineEdit* txtRenglonesPagina = nullptr;
+  QLineEdit* txtRenglonesEncabezado = nullptr;
+  QLineEdit* txtEntrePaginas = nullptr;
+  QLineEdit* txtLPT = nullptr;
+  QCheckBox* chkNumeroPagina = nullptr;
+  QListWidget* List2 = nullptr;
+  QPushButton* cmdAgregarImpresora = nullptr;
+  QPushButton* cmdGuardarImpresora = nullptr;
+  QPushButton* Command1 = nullptr;
+  QCheckBox* chkTotalesDeIVA = nullptr;
+  QWidget* Picture1 = nullptr;
+  QCheckBox* chkPreview = nullptr;
+  QPushButton* cmdImprimir = nullptr;
+  QPushButton* cmdSalir = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label1 = nullptr;
+};
+
+}  // namespace pliego
