@@ -1,0 +1,86 @@
+// The report list on real folders: which TXT files are offered, and how.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.hpp"
+#include "window/report_list.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+struct FakeReportList : ReportListBox {
+  std::vector<std::string> entries{"ANTERIOR"};
+  void clearReports() override { entries.clear(); }
+  void addReport(const std::string& name) override { entries.push_back(name); }
+  std::vector<std::string> sorted() const {
+    auto copy = entries;
+    std::sort(copy.begin(), copy.end());
+    return copy;
+  }
+};
+
+TEST(EsReporteValido, TrimsUpperCasesAndComparesTheStart) {
+  struct Case {
+    std::string name, normalised;
+    bool valid;
+  };
+  const Case cases[] = {
+      {"mayor.txt", "MAYOR.TXT", true},
+      {"  IvaCompras.txt  ", "IVACOMPRAS.TXT", true},
+      {"ivaventas.TXT", "IVAVENTAS.TXT", true},
+      {"MAYOR.TXT.TXT", "MAYOR.TXT.TXT", true},
+      {"IVAVENTAS.TXT.VIEJO.TXT", "IVAVENTAS.TXT.VIEJO.TXT", true},
+      {"MAYOR2.TXT", "MAYOR2.TXT", false},
+      {"write.txt", "WRITE.TXT", false},
+      {"WRITE2.TXT", "WRITE2.TXT", false},
+      {"IVA.TXT", "IVA.TXT", false},
+      {"\tMAYOR.TXT", "\tMAYOR.TXT", false},
+  };
+  for (const auto& c : cases) {
+    std::string name = c.name;
+    EXPECT_EQ(EsReporteValido(name), c.valid) << c.name;
+    EXPECT_EQ(name, c.normalised);
+  }
+}
+
+TEST(CargarArchivos, ListsTheThreeReportsUpperCasedOnceEach) {
+  TempFolder dir;
+  for (const char* name : {"mayor.txt", "IvaCompras.Txt", "IVAVENTAS.TXT", "WRITE.TXT", "notas.txt", "MAYOR.DOC"})
+    dir.write(name, "x\r\n");
+  std::filesystem::create_directory(dir.file("CARPETA.TXT"));
+  FakeReportList list;
+  CargarArchivos(list, dir.path());
+  EXPECT_EQ(list.sorted(), (std::vector<std::string>{"IVACOMPRAS.TXT", "IVAVENTAS.TXT", "MAYOR.TXT"}));
+}
+
+TEST(CargarArchivos, OnlyWorkFilesLeaveTheListEmpty) {
+  TempFolder dir;
+  dir.write("WRITE.TXT", "x\r\n");
+  dir.write("write2.txt", "x\r\n");
+  FakeReportList list;
+  CargarArchivos(list, dir.path());
+  EXPECT_TRUE(list.entries.empty());
+}
+
+TEST(CargarArchivos, NoTxtFileLeavesTheListAsItWas) {
+  TempFolder dir;
+  dir.write("Pliegomatic.ini", "[P]\r\n");
+  dir.write("imprimir.sh", "cat WRITE.TXT\n");
+  FakeReportList list;
+  CargarArchivos(list, dir.path());
+  EXPECT_EQ(list.entries, (std::vector<std::string>{"ANTERIOR"}));
+}
+
+TEST(CargarArchivos, AFolderThatCannotBeReadThrows) {
+  TempFolder dir;
+  FakeReportList list;
+  EXPECT_THROW(CargarArchivos(list, dir.file("no-existe")), std::filesystem::filesystem_error);
+}
+
+}  // namespace

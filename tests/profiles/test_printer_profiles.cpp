@@ -1,0 +1,320 @@
+// The printer-profile procedures on a real "Pliegomatic.ini" in a temporary
+// folder, with a plain window and scripted message boxes.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "profiles/printer_profiles.hpp"
+#include "support/temp_folder.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+struct FakeProfilesView : ProfilesView {
+  std::vector<std::string> list;
+  int selected = -1;
+  std::map<ProfileField, std::string> fields;
+  CheckState box = CheckState::Unchecked;
+
+  void clearProfiles() override {
+    list.clear();
+    selected = -1;
+  }
+  void addProfile(const std::string& name) override { list.push_back(name); }
+  std::string selectedProfile() const override { return selected < 0 ? "" : list.at(selected); }
+  std::string fieldText(ProfileField field) const override {
+    const auto it = fields.find(field);
+    return it == fields.end() ? "" : it->second;
+  }
+  void setFieldText(ProfileField field, const std::string& text) override { fields[field] = text; }
+  CheckState pageNumberBox() const override { return box; }
+  void setPageNumberBox(CheckState state) override { box = state; }
+
+  void fill(const std::string& perPage, const std::string& header, const std::string& between,
+            const std::string& port) {
+    fields = {{ProfileField::LinesPerPage, perPage},
+              {ProfileField::HeaderLines, header},
+              {ProfileField::LinesBetweenPages, between},
+              {ProfileField::Port, port}};
+  }
+  std::vector<std::string> shownFields() const {
+    return {fieldText(ProfileField::LinesPerPage), fieldText(ProfileField::HeaderLines),
+            fieldText(ProfileField::LinesBetweenPages), fieldText(ProfileField::Port)};
+  }
+};
+
+struct ScriptedDialogs : Dialogs {
+  std::vector<std::string> informed, questions;
+  struct Asked {
+    std::string prompt, title, defaultAnswer;
+  };
+  std::vector<Asked> asked;
+  bool yes = true;
+  std::string answer;
+
+  void inform(const std::string& text) override { informed.push_back(text); }
+  bool confirm(const std::string& text) override {
+    questions.push_back(text);
+    return yes;
+  }
+  std::string ask(const std::string& prompt, const std::string& title, const std::string& defaultAnswer) override {
+    asked.push_back({prompt, title, defaultAnswer});
+    return answer;
+  }
+};
+
+const std::string kTwoProfiles =
+    "[EPSON 12 PULGADAS]\r\n"
+    "RENGLONES POR PAGINA=72\r\n"
+    "RENGLONES DEL ENCABEZADO=4\r\n"
+    "RENGLONES ENTRE PAGINAS=2\r\n"
+    "LPT=1\r\n"
+    "NUMERO DE PAGINA=0\r\n"
+    "[Oficina]\r\n"
+    "renglones por pagina= 66 \r\n"
+    "Renglones Del Encabezado=5\r\n"
+    "RENGLONES ENTRE PAGINAS=0\r\n"
+    "LPT=2\r\n"
+    "NUMERO DE PAGINA=2\r\n"
+    "COMENTARIO=no tocar\r\n";
+
+class PrinterProfilesTest : public ::testing::Test {
+ protected:
+  TempFolder dir;
+  FakeProfilesView view;
+  ScriptedDialogs dialogs;
+  cInifile mIni;
+  PrinterProfiles profiles{view, dialogs, mIni, NumberFormat{'.', ','}};
+
+  void SetUp() override { mIni.Path(dir.file("Pliegomatic.ini")); }
+  std::string ini() const { return dir.read("Pliegomatic.ini"); }
+  void startWith(const std::string& bytes) {
+    dir.write("Pliegomatic.ini", bytes);
+    profiles.CargarImpresoras();
+  }
+  void select(int index) {
+    view.selected = index;
+    profiles.List2_Click();
+  }
+};
+
+TEST_F(PrinterProfilesTest, ListsTheSectionsInFileOrderWithTheirOwnCase) {
+  view.list = {"VIEJA"};
+  view.selected = 0;
+  view.fill("1", "2", "3", "4");
+  startWith(kTwoProfiles + "\r\n[Deposito]\r\nLPT=3\r\n");
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina", "Deposito"}));
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"1", "2", "3", "4"}));
+}
+
+TEST_F(PrinterProfilesTest, NoFileOrNoSectionGivesAnEmptyList) {
+  for (const char* content : {static_cast<const char*>(nullptr), "", "; solo un comentario\r\nLPT=1\r\n"}) {
+    view.list = {"VIEJA"};
+    if (content) dir.write("Pliegomatic.ini", content);
+    profiles.CargarImpresoras();
+    EXPECT_TRUE(view.list.empty()) << (content ? content : "no file");
+  }
+}
+
+TEST_F(PrinterProfilesTest, SelectingCopiesTheStoredTextsAndChecksTheBox) {
+  startWith(kTwoProfiles);
+  select(0);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"72", "4", "2", "1"}));
+  EXPECT_EQ(view.box, CheckState::Checked) << "stored 0, still checked after the selection";
+
+  // Mixed case on disk: looked up as OFICINA, keys matched whatever their case.
+  select(1);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"66", "5", "0", "2"}));
+  EXPECT_EQ(view.box, CheckState::Checked) << "stored 2, still checked after the selection";
+}
+
+TEST_F(PrinterProfilesTest, LoadingAloneSetsTheBoxFromTheStoredNumber) {
+  struct Case {
+    std::string stored;
+    CheckState state;
+  };
+  const Case cases[] = {{"0", CheckState::Unchecked}, {"1", CheckState::Checked},  {"2", CheckState::Grayed},
+                        {"", CheckState::Unchecked},  {"0.5", CheckState::Unchecked}, {"1.5", CheckState::Grayed},
+                        {"2.5", CheckState::Grayed},  {" 1 si", CheckState::Checked}, {"7", CheckState::Checked},
+                        {"-1", CheckState::Checked},  {"no", CheckState::Unchecked}};
+  for (const auto& c : cases) {
+    dir.write("Pliegomatic.ini", "[P]\r\nNUMERO DE PAGINA=" + c.stored + "\r\n");
+    profiles.CargarImpresoras();
+    view.selected = 0;
+    view.box = CheckState::Checked;
+    profiles.CargarConfiguracion();
+    EXPECT_EQ(view.box, c.state) << "stored \"" << c.stored << "\"";
+  }
+}
+
+TEST_F(PrinterProfilesTest, AddingAppendsTheUpperCasedNameAndLeavesFileAndSelectionAlone) {
+  startWith(kTwoProfiles);
+  select(1);
+  dialogs.answer = "oficina 2";
+  profiles.cmdAgregarImpresora_Click();
+  ASSERT_EQ(dialogs.asked.size(), 1u);
+  EXPECT_EQ(dialogs.asked[0].prompt, "Ingrese el nombre de la nueva impresora");
+  EXPECT_EQ(dialogs.asked[0].title, "Agregar Impresora");
+  EXPECT_EQ(dialogs.asked[0].defaultAnswer, "");
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina", "OFICINA 2"}));
+  EXPECT_EQ(view.selected, 1);
+  EXPECT_EQ(ini(), kTwoProfiles);
+
+  // The earlier selection is what "Guardar Impresora" saves under.
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora Oficina guardados");
+  EXPECT_EQ(ini().find("[OFICINA 2]"), std::string::npos);
+}
+
+TEST_F(PrinterProfilesTest, AnEmptyAnswerAddsNothing) {
+  startWith(kTwoProfiles);
+  dialogs.answer = "";
+  profiles.cmdAgregarImpresora_Click();
+  EXPECT_EQ(view.list.size(), 2u);
+  EXPECT_TRUE(dialogs.informed.empty());
+}
+
+TEST_F(PrinterProfilesTest, ADuplicateNameIsListedTwiceAndSharesOneSection) {
+  startWith(kTwoProfiles);
+  dialogs.answer = "epson 12 pulgadas";
+  profiles.cmdAgregarImpresora_Click();
+  ASSERT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina", "EPSON 12 PULGADAS"}));
+
+  select(2);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"72", "4", "2", "1"}));
+  view.fill("80", "4", "2", "1");
+  profiles.cmdGuardarImpresora_Click();
+  select(0);
+  EXPECT_EQ(view.fieldText(ProfileField::LinesPerPage), "80");
+
+  profiles.CargarImpresoras();
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));
+}
+
+TEST_F(PrinterProfilesTest, SelectingAnUnsavedNameEmptiesTheFieldsAndChecksTheBox) {
+  startWith(kTwoProfiles);
+  select(0);
+  dialogs.answer = "nueva";
+  profiles.cmdAgregarImpresora_Click();
+  view.box = CheckState::Unchecked;
+  select(2);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"", "", "", ""}));
+  EXPECT_EQ(view.box, CheckState::Checked);
+}
+
+TEST_F(PrinterProfilesTest, SavingANewProfileWritesTheNumbersInKeyOrder) {
+  view.list = {"NUEVA"};
+  view.selected = 0;
+  view.fill("72", "", "3 lineas", "1");
+  view.box = CheckState::Unchecked;
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(),
+            "[NUEVA]\r\n"
+            "RENGLONES POR PAGINA=72\r\n"
+            "RENGLONES DEL ENCABEZADO=0\r\n"
+            "RENGLONES ENTRE PAGINAS=3\r\n"
+            "LPT=1\r\n"
+            "NUMERO DE PAGINA=0\r\n");
+  EXPECT_EQ(dialogs.informed, (std::vector<std::string>{"Datos de la impresora NUEVA guardados"}));
+
+  // Saved unchecked, shown checked when selected again.
+  profiles.CargarImpresoras();
+  select(0);
+  EXPECT_EQ(view.box, CheckState::Checked);
+}
+
+TEST_F(PrinterProfilesTest, SavedNumbersAreLeadingNumbersInTheUsersFormat) {
+  struct Case {
+    std::string typed;
+    NumberFormat format;
+    std::string stored;
+  };
+  const Case cases[] = {{" 66 renglones", {'.', ','}, "66"}, {"-1", {'.', ','}, "-1"},
+                        {"2.5", {'.', ','}, "2.5"},          {"2.5", {',', '.'}, "2,5"},
+                        {"2,5", {',', '.'}, "2"},            {"abc", {'.', ','}, "0"}};
+  for (const auto& c : cases) {
+    PrinterProfiles local{view, dialogs, mIni, c.format};
+    view.list = {"P"};
+    view.selected = 0;
+    view.fill(c.typed, "5", "0", "1");
+    view.box = CheckState::Grayed;
+    local.cmdGuardarImpresora_Click();
+    mIni.Section("P");
+    mIni.Key("RENGLONES POR PAGINA");
+    EXPECT_EQ(mIni.Value(), c.stored) << "typed \"" << c.typed << "\"";
+    mIni.Key("NUMERO DE PAGINA");
+    EXPECT_EQ(mIni.Value(), "2");
+  }
+}
+
+TEST_F(PrinterProfilesTest, SavingIntoAMixedCaseSectionKeepsItAndItsOtherKeys) {
+  startWith(kTwoProfiles);
+  select(1);
+  view.fill("70", "5", "1", "2");
+  profiles.cmdGuardarImpresora_Click();
+  const std::string saved = ini();
+  EXPECT_EQ(saved.find("[OFICINA]"), std::string::npos) << saved;
+  EXPECT_EQ(saved.find("[Oficina]"), kTwoProfiles.find("[Oficina]")) << saved;
+  profiles.CargarImpresoras();
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));
+  mIni.Section("OFICINA");
+  const std::pair<const char*, const char*> expected[] = {
+      {"RENGLONES POR PAGINA", "70"}, {"RENGLONES ENTRE PAGINAS", "1"}, {"NUMERO DE PAGINA", "1"},
+      {"COMENTARIO", "no tocar"}};
+  for (const auto& [key, value] : expected) {
+    mIni.Key(key);
+    EXPECT_EQ(mIni.Value(), value) << key;
+  }
+  EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora Oficina guardados");
+}
+
+TEST_F(PrinterProfilesTest, SavingWithoutANameDoesNothing) {
+  for (const std::string name : {"", "   "}) {
+    view.list = {name};
+    view.selected = name.empty() ? -1 : 0;
+    view.fill("72", "5", "0", "1");
+    profiles.cmdGuardarImpresora_Click();
+    EXPECT_FALSE(dir.exists("Pliegomatic.ini"));
+    EXPECT_TRUE(dialogs.informed.empty());
+  }
+}
+
+TEST_F(PrinterProfilesTest, RemovingAfterYesDropsTheSectionAndRefills) {
+  startWith(kTwoProfiles);
+  select(1);
+  profiles.Command1_Click();
+  EXPECT_EQ(dialogs.questions,
+            (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora Oficina ?"}));
+  EXPECT_EQ(ini(), kTwoProfiles.substr(0, kTwoProfiles.find("[Oficina]")));
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS"}));
+  EXPECT_EQ(view.selected, -1);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"66", "5", "0", "2"}));
+}
+
+TEST_F(PrinterProfilesTest, RemovingAfterNoChangesNothing) {
+  startWith(kTwoProfiles);
+  select(0);
+  dialogs.yes = false;
+  profiles.Command1_Click();
+  EXPECT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_EQ(ini(), kTwoProfiles);
+  EXPECT_EQ(view.list.size(), 2u);
+  EXPECT_EQ(view.selected, 0);
+}
+
+TEST_F(PrinterProfilesTest, RemovingWithNothingSelectedAsksAboutAnEmptyNameAndRefills) {
+  startWith(kTwoProfiles);
+  view.list.push_back("NO GUARDADA");
+  profiles.Command1_Click();
+  EXPECT_EQ(dialogs.questions,
+            (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora  ?"}));
+  EXPECT_EQ(ini(), kTwoProfiles);
+  EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));
+}
+
+}  // namespace
