@@ -50,7 +50,7 @@ std::string_view cleanDefault(const char* defaultText) {
 std::uint32_t placeText(std::string_view text, char* buffer, std::uint32_t size) {
   if (size == 0) return 0;
   const auto count = static_cast<std::uint32_t>(std::min<std::size_t>(text.size(), size - 1));
-  std::memcpy(buffer, text.data(), count);
+  if (count > 0) std::memcpy(buffer, text.data(), count);
   buffer[count] = '\0';
   return count;
 }
@@ -65,7 +65,7 @@ std::uint32_t placeList(const std::vector<std::string_view>& names, char* buffer
     list += '\0';
   }
   const auto count = static_cast<std::uint32_t>(list.size() + 2 <= size ? list.size() : size - 2);
-  std::memcpy(buffer, list.data(), count);
+  if (count > 0) std::memcpy(buffer, list.data(), count);
   buffer[count] = buffer[count + 1] = '\0';
   return count;
 }
