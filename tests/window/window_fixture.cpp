@@ -1,0 +1,67 @@
+#include "window_fixture.hpp"
+
+#include <QFile>
+#include <QListWidget>
+#include <QTest>
+
+namespace pliego::testing {
+
+const char* const kTwoProfilesIni =
+    "[EPSON 12 PULGADAS]\r\n"
+    "RENGLONES POR PAGINA=72\r\n"
+    "RENGLONES DEL ENCABEZADO=4\r\n"
+    "RENGLONES ENTRE PAGINAS=2\r\n"
+    "LPT=1\r\n"
+    "NUMERO DE PAGINA=0\r\n"
+    "[EPSON 11 PULGADAS]\r\n"
+    "RENGLONES POR PAGINA=66\r\n"
+    "RENGLONES DEL ENCABEZADO=5\r\n"
+    "RENGLONES ENTRE PAGINAS=0\r\n"
+    "LPT=2\r\n"
+    "NUMERO DE PAGINA=2\r\n";
+
+WindowFixture::WindowFixture() { dir_.setAutoRemove(true); }
+
+std::string WindowFixture::folder() const { return dir_.path().toStdString(); }
+
+void WindowFixture::write(const std::string& name, const std::string& bytes) const {
+  QFile file(dir_.filePath(QString::fromStdString(name)));
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string WindowFixture::read(const std::string& name) const {
+  QFile file(dir_.filePath(QString::fromStdString(name)));
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  return file.readAll().toStdString();
+}
+
+bool WindowFixture::exists(const std::string& name) const {
+  return QFile::exists(dir_.filePath(QString::fromStdString(name)));
+}
+
+frmPliegomatic& WindowFixture::open() {
+  WindowServices services;
+  services.folder = folder();
+  services.dialogs = &dialogs;
+  services.launcher = &launcher;
+  services.numberFormat = NumberFormat{'.', ','};
+  window = std::make_unique<frmPliegomatic>(services);
+  window->show();
+  window->activateWindow();
+  (void)QTest::qWaitForWindowActive(window.get());
+  return *window;
+}
+
+QStringList itemTexts(const QListWidget* list) {
+  QStringList texts;
+  for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+  return texts;
+}
+
+int selectedRow(const QListWidget* list) {
+  const auto selected = list->selectedItems();
+  return selected.isEmpty() ? -1 : list->row(selected.first());
+}
+
+}  // namespace pliego::testing
