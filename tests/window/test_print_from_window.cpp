@@ -1,0 +1,131 @@
+// A whole print job started from the window: F10 or the button, the fields as
+// typed, "WRITE.TXT" written, and the preview or the print script started.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+#include "window_fixture.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+// Records the text a label shows each time it is painted.
+class PaintedTexts : public QObject {
+ public:
+  QStringList texts;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      const QString text = static_cast<QLabel*>(watched)->text();
+      if (texts.isEmpty() || texts.last() != text) texts << text;
+    }
+    return false;
+  }
+};
+
+std::vector<std::string> crLfLines(const std::string& bytes) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = bytes.find("\r\n", at);
+    if (end == std::string::npos) break;
+    lines.push_back(bytes.substr(at, end - at));
+    at = end + 2;
+  }
+  return lines;
+}
+
+// A VAT sales book: three header lines, twelve entries, then its totals.
+std::string salesBook() {
+  std::string text = "DISTRIBUIDORA EL A\xD1IL S.A.\r\nLIBRO IVA VENTAS\r\nFECHA  COMPROBANTE  IMPORTE\r\n";
+  for (int i = 1; i <= 12; ++i) text += "01/03  FC-A " + std::to_string(1000 + i) + "  " + std::to_string(i) + "00,00\r\n";
+  text += "Tasas de I.V.A.:\r\n21%  2.520,00\r\n";
+  return text;
+}
+
+}  // namespace
+
+class PrintFromWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static void prepare(WindowFixture& f) {
+    f.write("IVAVENTAS.TXT", salesBook());
+    f.write("Pliegomatic.ini", "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=66\r\nRENGLONES DEL ENCABEZADO=3\r\n"
+                               "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=1\r\n");
+    f.open();
+    auto* reports = f.control<QListWidget>("List1");
+    reports->setCurrentRow(0);
+  }
+
+ private slots:
+  void f10PreviewsTheWorkFileWithTheFieldsAsTyped() {
+    WindowFixture f;
+    prepare(f);
+    auto* status = f.control<QLabel>("Label1");
+    const QString notice = status->text();
+    PaintedTexts painted;
+    status->installEventFilter(&painted);
+    f.control<QCheckBox>("chkPreview")->setChecked(true);
+    auto* perPage = f.control<QLineEdit>("txtRenglonesPagina");
+    perPage->setFocus();
+    perPage->selectAll();
+    QTest::keyClicks(perPage, "10");
+
+    QTest::keyClick(perPage, Qt::Key_F10, Qt::ShiftModifier);
+
+    const auto lines = crLfLines(f.read("WRITE.TXT"));
+    QVERIFY(lines.size() > 10);
+    QCOMPARE(lines[0].size(), std::size_t{192});
+    QVERIFY(lines[0].ends_with(" Pagina: 1"));
+    // Ten lines a page: nine report lines, then the header again for page 2.
+    QVERIFY(lines[9].ends_with(" Pagina: 2"));
+    QVERIFY(f.read("WRITE.TXT").find("Tasas de I.V.A.:") == std::string::npos);
+
+    QCOMPARE(f.launcher.started.size(), std::size_t{1});
+    const Command& preview = f.launcher.started[0].command;
+    QCOMPARE(preview.program, std::string("xdg-open"));
+    QCOMPARE(preview.arguments, std::vector<std::string>{f.folder() + "/WRITE.TXT"});
+    QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+    QCOMPARE(status->text(), notice);
+    QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));
+  }
+
+  void theButtonSendsTheWorkFileThroughThePrintScript() {
+    WindowFixture f;
+    prepare(f);
+    f.control<QCheckBox>("chkTotalesDeIVA")->setChecked(true);
+    auto* port = f.control<QLineEdit>("txtLPT");
+    port->setText(QStringLiteral("2"));
+
+    QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
+
+    QVERIFY(f.read("WRITE.TXT").find("Tasas de I.V.A.:") != std::string::npos);
+    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
+    QCOMPARE(f.launcher.started.size(), std::size_t{1});
+    const Command& print = f.launcher.started[0].command;
+    QCOMPARE(print.program, std::string("/bin/sh"));
+    QCOMPARE(print.arguments, (std::vector<std::string>{f.folder() + "/imprimir.sh", "2"}));
+    QCOMPARE(print.workingFolder, f.folder());
+    QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+  }
+
+  void aMissingNumberStopsTheJobBeforeAnyFile() {
+    WindowFixture f;
+    prepare(f);
+    f.control<QLineEdit>("txtLPT")->setText(QStringLiteral("LPT1"));
+    QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
+    QCOMPARE(f.dialogs.informed,
+             std::vector<std::string>{"Falta indicar el numero de puerto de la impresora. Debe seleccionar una "
+                                      "configuracion de impresora"});
+    QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List2"));
+    QVERIFY(!f.exists("WRITE.TXT"));
+    QVERIFY(f.launcher.started.empty());
+  }
+};
+
+QTEST_MAIN(PrintFromWindowTest)
+#include "test_print_from_window.moc"
