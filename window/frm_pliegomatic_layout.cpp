@@ -89,9 +89,19 @@ constexpr const char* kNetworkNote =
 
 constexpr const char* kNotice = "Pliegomatic - impresion de listados contables en impresoras de matriz de puntos";
 
+// The window was drawn for "MS Sans Serif". Where it is missing, a face of
+// about its width keeps the captions inside their controls: Microsoft's own
+// successor, or Liberation Sans; failing both, the system's sans.
+void useNarrowFallbackForMsSansSerif() {
+  QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                             {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
+                              QStringLiteral("Arial")});
+}
+
 }  // namespace
 
 void frmPliegomatic::createControls() {
+  useNarrowFallbackForMsSansSerif();
   setObjectName(QStringLiteral("frmPliegomatic"));
   setWindowTitle(QStringLiteral("Pliegomatic"));
   setFont(fontOf("MS Sans Serif", 8.25, false));
