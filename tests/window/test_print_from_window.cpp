@@ -1,6 +1,8 @@
 // A whole print job started from the window: F10 or the button, the fields as
 // typed, "WRITE.TXT" written, and the preview or the print script started.
+#include <algorithm>
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -111,6 +113,50 @@ class PrintFromWindowTest : public QObject {
     QCOMPARE(print.arguments, (std::vector<std::string>{f.folder() + "/imprimir.sh", "2"}));
     QCOMPARE(print.workingFolder, f.folder());
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+  }
+
+  void theDemoReportsPrintWithTheDemoProfiles_data() {
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<int>("profile");
+    QTest::newRow("MAYOR.TXT, 12 pulgadas") << "MAYOR.TXT" << 0;
+    QTest::newRow("IVACOMPRAS.TXT, 11 pulgadas") << "IVACOMPRAS.TXT" << 1;
+    QTest::newRow("IVAVENTAS.TXT, 12 pulgadas") << "IVAVENTAS.TXT" << 0;
+  }
+  void theDemoReportsPrintWithTheDemoProfiles() {
+    QFETCH(QString, report);
+    QFETCH(int, profile);
+    WindowFixture f;
+    for (const char* name : {"MAYOR.TXT", "IVACOMPRAS.TXT", "IVAVENTAS.TXT", "Pliegomatic.ini"}) {
+      QFile demo(QStringLiteral(PLIEGO_DEMO_FOLDER "/") + name);
+      QVERIFY(demo.open(QIODevice::ReadOnly));
+      f.write(name, demo.readAll().toStdString());
+    }
+    f.open();
+    auto* reports = f.control<QListWidget>("List1");
+    const auto found = reports->findItems(report, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    found.first()->setSelected(true);
+    f.control<QListWidget>("List2")->setCurrentRow(profile);
+    f.control<QCheckBox>("chkPreview")->setChecked(true);
+
+    QTest::keyClick(reports, Qt::Key_F10);
+
+    QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+    const std::string work = f.read("WRITE.TXT");
+    const auto lines = crLfLines(work);
+    QVERIFY(!lines.empty());
+    QVERIFY(lines[0].starts_with("COMPA\xD1\xCD" "A DISTRIBUIDORA DEL SUR"));
+    QVERIFY(lines[0].ends_with(" Pagina: 1"));
+    if (report == "MAYOR.TXT") {
+      // The ledger is stamped on its first page only; every account's balance is kept.
+      QCOMPARE(std::count_if(lines.begin(), lines.end(),
+                             [](const std::string& line) { return line.find("SALDO FINAL:") != std::string::npos; }),
+               6);
+    } else {
+      QVERIFY(work.find(" Pagina: 2\r\n") != std::string::npos);
+    }
+    QVERIFY(work.find("Tasas de I.V.A.:") == std::string::npos);
+    for (const auto& line : lines) QVERIFY(line.size() <= 192);
   }
 
   void aMissingNumberStopsTheJobBeforeAnyFile() {
