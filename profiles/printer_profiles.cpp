@@ -69,20 +69,32 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
   const std::string name = view_.selectedProfile();
   if (trimSpaces(name).empty()) return;
   mIni_.Section(name);
+  bool saved = true;
   for (const FieldKey& entry : kFieldKeys) {
     mIni_.Key(entry.key);
     mIni_.Value(formatNumber(numericValue(view_.fieldText(entry.field)), format_));
+    saved = saved && mIni_.Success();
   }
   mIni_.Key(kPageNumberKey);
   mIni_.Value(std::to_string(static_cast<int>(view_.pageNumberBox())));
-  dialogs_.inform("Datos de la impresora " + name + " guardados");
+  saved = saved && mIni_.Success();
+  // A profile the file refused must not be confirmed as saved.
+  if (saved)
+    dialogs_.inform("Datos de la impresora " + name + " guardados");
+  else
+    dialogs_.inform("No se pudieron guardar los datos de la impresora " + name + " en " + mIni_.Path() +
+                    ". Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.");
 }
 
 void PrinterProfiles::Command1_Click() {
   const std::string name = view_.selectedProfile();
   if (!dialogs_.confirm("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")) return;
-  mIni_.Section(name);
-  mIni_.DeleteSection();
+  // Without a selected profile there is nothing to remove: the lines before
+  // the file's first section must not go as a nameless section.
+  if (!trimSpaces(name).empty()) {
+    mIni_.Section(name);
+    mIni_.DeleteSection();
+  }
   CargarImpresoras();
 }
 

@@ -308,13 +308,26 @@ TEST_F(PrinterProfilesTest, RemovingAfterNoChangesNothing) {
 }
 
 TEST_F(PrinterProfilesTest, RemovingWithNothingSelectedAsksAboutAnEmptyNameAndRefills) {
-  startWith(kTwoProfiles);
+  // The lines before the first section survive too.
+  startWith("; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   view.list.push_back("NO GUARDADA");
   profiles.Command1_Click();
   EXPECT_EQ(dialogs.questions,
             (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora  ?"}));
-  EXPECT_EQ(ini(), kTwoProfiles);
+  EXPECT_EQ(ini(), "; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));
+}
+
+TEST_F(PrinterProfilesTest, ASaveTheFileRefusesIsToldNotConfirmed) {
+  mIni.Path(dir.file("no-existe/Pliegomatic.ini"));
+  view.list = {"OFICINA"};
+  view.selected = 0;
+  view.fill("72", "5", "0", "1");
+  profiles.cmdGuardarImpresora_Click();
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].find("Datos de la impresora"), std::string::npos);
+  EXPECT_NE(dialogs.informed[0].find("OFICINA"), std::string::npos);
+  EXPECT_NE(dialogs.informed[0].find("no-existe/Pliegomatic.ini"), std::string::npos);
 }
 
 }  // namespace
