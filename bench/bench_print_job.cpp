@@ -1,7 +1,9 @@
 // Paginates a generated report of about 100 MB (a VAT book and a ledger) and
 // prints how long the print job took and how much memory the process peaked at.
 // Usage: bench_print_job [megabytes]
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 #include <chrono>
 #include <cstdio>
@@ -45,7 +47,7 @@ struct NoLauncher : ProgramLauncher {
 
 // Writes lines of about 130 bytes; every 40th line closes a ledger account.
 void makeReport(const std::filesystem::path& path, std::size_t megabytes) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = std::fopen(path.string().c_str(), "wb");
   const std::string body = " 01/03/2026  FACTURA A 0001-000123  PROVEEDOR S.R.L.       CUIT 30-12345678-9   "
                            "1.234.567,89   21,00   259.259,26\r\n";
   std::size_t written = 0;
@@ -80,8 +82,10 @@ int main(int argc, char** argv) {
     std::printf("%-14s %4zu MB  %6.3f s  %7.1f MB/s  (%s)\n", name, megabytes, seconds, megabytes / seconds,
                 dialogs.last.c_str());
   }
+#ifndef _WIN32
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
+#endif
   std::filesystem::remove_all(folder);
 }
