@@ -16,7 +16,8 @@ namespace pliego {
 
 namespace {
 
-constexpr std::int64_t kMostHeaderLines = 32767;
+// The most lines a header, a page or the gap between pages may have.
+constexpr double kMostLines = 32767;
 constexpr std::string_view kVatTotalsMarker = "Tasas de I.V.A.:";
 // Held while a job writes the work file and, through the print script, until
 // the copy to the port ends.
@@ -25,7 +26,7 @@ constexpr std::string_view kWorkLockName = "WRITE.LCK";
 // The number of header lines: the field's leading number, rounded; none below 1.
 std::size_t headerLineCount(double h) {
   const double rounded = roundHalfEven(h);
-  return rounded >= 1 ? static_cast<std::size_t>(std::min<double>(rounded, kMostHeaderLines)) : 0;
+  return rounded >= 1 ? static_cast<std::size_t>(std::min(rounded, kMostLines)) : 0;
 }
 
 }  // namespace
@@ -34,26 +35,36 @@ PrintJob::PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher,
                    NumberFormat format)
     : view_(view), dialogs_(dialogs), launcher_(launcher), folder_(std::move(folder)), format_(format) {}
 
+// Besides the numeric checks, counts that no paper has are refused: they
+// would only fill the disk of the shared folder with blank lines.
 bool PrintJob::ValidarDatos() {
   const auto refuse = [&](const std::string& message, FocusTarget focus) {
     dialogs_.inform(message);
     view_.moveFocus(focus);
     return false;
   };
+  // The copy pass reads a field's leading number; the ledger pass reads the
+  // whole text in the user's format. Neither reading may go past the limit.
+  const auto tooMany = [&](const std::string& text) {
+    return roundHalfEven(numericValue(text)) > kMostLines ||
+           roundHalfEven(parseUserNumber(text, format_).value_or(0)) > kMostLines;
+  };
+  const std::string pick = ". Debe seleccionar una configuracion de impresora";
+  const std::string fix = " no pueden ser mas de 32767. Corrija la configuracion de impresora";
   if (trimSpaces(view_.selectedReport()).empty())
     return refuse("Debe seleccionar el archivo a imprimir", FocusTarget::ReportList);
   if (!isNumeric(view_.headerLines(), format_))
-    return refuse("Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
-  if (roundHalfEven(numericValue(view_.headerLines())) > kMostHeaderLines)
-    return refuse("Los renglones del encabezado no pueden ser mas de 32767. Corrija la configuracion de impresora",
-                  FocusTarget::HeaderLinesField);
+    return refuse("Falta indicar los renglones del encabezado" + pick, FocusTarget::ProfileList);
+  if (tooMany(view_.headerLines()))
+    return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (!isNumeric(view_.linesPerPage(), format_))
-    return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
+    return refuse("Falta indicar los renglones de la pagina" + pick, FocusTarget::ProfileList);
+  if (tooMany(view_.linesPerPage()))
+    return refuse("Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField);
   if (!isNumeric(view_.portNumber(), format_))
-    return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
+    return refuse("Falta indicar el numero de puerto de la impresora" + pick, FocusTarget::ProfileList);
+  if (tooMany(view_.linesBetweenPages()))
+    return refuse("Los renglones entre paginas" + fix, FocusTarget::BetweenPagesField);
   return true;
 }
 

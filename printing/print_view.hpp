@@ -7,7 +7,7 @@
 
 namespace pliego {
 
-enum class FocusTarget { ReportList, ProfileList, HeaderLinesField };
+enum class FocusTarget { ReportList, ProfileList, HeaderLinesField, LinesPerPageField, BetweenPagesField };
 
 class PrintView {
  public:

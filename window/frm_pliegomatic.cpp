@@ -175,6 +175,8 @@ void frmPliegomatic::moveFocus(FocusTarget target) {
     case FocusTarget::ReportList: List1->setFocus(); break;
     case FocusTarget::ProfileList: List2->setFocus(); break;
     case FocusTarget::HeaderLinesField: txtRenglonesEncabezado->setFocus(); break;
+    case FocusTarget::LinesPerPageField: txtRenglonesPagina->setFocus(); break;
+    case FocusTarget::BetweenPagesField: txtEntrePaginas->setFocus(); break;
   }
 }
 

@@ -38,16 +38,33 @@ TEST_F(ValidationTest, ChecksRunInOrderAndStopAtTheFirstFailure) {
   }
 }
 
-TEST_F(ValidationTest, NoRangeIsCheckedButHeaderOver32767IsRefused) {
+TEST_F(ValidationTest, SmallOddValuesPassButCountsNoPaperHasAreRefused) {
   view.report = "IVAVENTAS.TXT";
-  for (const char* value : {"0", "-3", "2.5", " 7 ", "1e2"}) {
-    view.header = view.perPage = view.port = value;
+  for (const char* value : {"0", "-3", "2.5", " 7 ", "1e2", "32767"}) {
+    view.header = view.perPage = view.port = view.between = value;
     EXPECT_TRUE(job.ValidarDatos()) << value;
   }
   EXPECT_TRUE(dialogs.informed.empty());
-  view.header = "40000";
-  EXPECT_FALSE(job.ValidarDatos());
-  EXPECT_EQ(view.focus.back(), FocusTarget::HeaderLinesField);
+
+  struct Case {
+    std::string FakeView::*field;
+    const char* value;
+    const char* message;
+    FocusTarget focus;
+  };
+  const Case cases[] = {
+      {&FakeView::header, "40000", "Los renglones del encabezado no pueden", FocusTarget::HeaderLinesField},
+      {&FakeView::perPage, "1e300", "Los renglones de la pagina no pueden", FocusTarget::LinesPerPageField},
+      {&FakeView::perPage, "32767,5", "Los renglones de la pagina no pueden", FocusTarget::LinesPerPageField},
+      {&FakeView::between, "99999 lineas", "Los renglones entre paginas no pueden", FocusTarget::BetweenPagesField},
+  };
+  for (const auto& c : cases) {
+    view.header = view.perPage = view.port = view.between = "5";
+    view.*c.field = c.value;
+    EXPECT_FALSE(job.ValidarDatos()) << c.value;
+    EXPECT_EQ(lastMessage().rfind(c.message, 0), 0u) << lastMessage();
+    EXPECT_EQ(view.focus.back(), c.focus);
+  }
 }
 
 TEST_F(ValidationTest, NumbersFollowTheUsersDecimalSeparator) {
