@@ -50,13 +50,19 @@ std::string resolved(const std::string& path) {
   return error ? path : real.string();
 }
 
-// Waits a little for another writer; goes on without the lock when the file
-// system offers none or the other writer takes too long.
-void lockBriefly(int fd) {
-  for (int attempt = 0; attempt < 50; ++attempt) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return;
-    if (errno != EWOULDBLOCK && errno != EINTR) return;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+// How long a write waits for another program that is rewriting the file.
+constexpr auto kLockPatience = std::chrono::seconds(5);
+
+enum class Lock { Taken, NotOffered, Busy };
+
+// Tries for the lock until `deadline`, in short steps so that a writer that
+// keeps rewriting the file does not starve this one.
+Lock lockUntil(int fd, std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return Lock::Taken;
+    if (errno != EWOULDBLOCK && errno != EINTR) return Lock::NotOffered;
+    if (std::chrono::steady_clock::now() >= deadline) return Lock::Busy;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
 
@@ -102,20 +108,24 @@ std::optional<std::string> readFileBytes(const std::string& path) {
 }
 
 FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
+  const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
+  for (;;) {
     fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0) {
       std::error_code error;
       readable_ = errno == ENOENT && fs::is_directory(folderOf(path_), error);
       return;
     }
-    lockBriefly(fd_);
-    if (stillNamed(fd_, path_)) {
+    const Lock lock = lockUntil(fd_, deadline);
+    // Another writer may have renamed a new file over the name meanwhile:
+    // then it is that one that must be read and locked.
+    if (lock != Lock::Busy && (lock == Lock::NotOffered || stillNamed(fd_, path_))) {
       readable_ = readAll(fd_, bytes_);
       return;
     }
     ::close(fd_);
     fd_ = -1;
+    if (lock == Lock::Busy || std::chrono::steady_clock::now() >= deadline) return;  // not readable: the write fails
   }
 }
 

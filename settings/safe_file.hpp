@@ -11,9 +11,11 @@ namespace pliego {
 std::optional<std::string> readFileBytes(const std::string& path);
 
 // A file read, changed and replaced as a whole. While the object lives it
-// holds a short exclusive lock on the file (when the file exists and the file
+// holds an exclusive lock on the file (when the file exists and the file
 // system offers one), so that two programs sharing the folder do not both
-// rewrite it from the same old content.
+// rewrite it from the same old content. When another program keeps the lock
+// for seconds, the file counts as unreadable and the write fails rather
+// than losing that program's change.
 class FileRewrite {
  public:
   explicit FileRewrite(const std::string& path);
@@ -21,7 +23,8 @@ class FileRewrite {
   FileRewrite(const FileRewrite&) = delete;
   FileRewrite& operator=(const FileRewrite&) = delete;
 
-  // False when the file exists but cannot be read, or its folder is missing.
+  // False when the file exists but cannot be read or locked, or its folder
+  // is missing.
   bool readable() const { return readable_; }
   // The current bytes; empty for a missing file.
   const std::string& bytes() const { return bytes_; }
