@@ -49,20 +49,22 @@ bool PrintJob::ValidarDatos() {
     return roundHalfEven(numericValue(text)) > kMostLines ||
            roundHalfEven(parseUserNumber(text, format_).value_or(0)) > kMostLines;
   };
-  const std::string pick = ". Debe seleccionar una configuracion de impresora";
   const std::string fix = " no pueden ser mas de 32767. Corrija la configuracion de impresora";
   if (trimSpaces(view_.selectedReport()).empty())
     return refuse("Debe seleccionar el archivo a imprimir", FocusTarget::ReportList);
   if (!isNumeric(view_.headerLines(), format_))
-    return refuse("Falta indicar los renglones del encabezado" + pick, FocusTarget::ProfileList);
+    return refuse("Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
   if (tooMany(view_.headerLines()))
     return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (!isNumeric(view_.linesPerPage(), format_))
-    return refuse("Falta indicar los renglones de la pagina" + pick, FocusTarget::ProfileList);
+    return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
   if (tooMany(view_.linesPerPage()))
     return refuse("Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField);
   if (!isNumeric(view_.portNumber(), format_))
-    return refuse("Falta indicar el numero de puerto de la impresora" + pick, FocusTarget::ProfileList);
+    return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
+                  FocusTarget::ProfileList);
   if (tooMany(view_.linesBetweenPages()))
     return refuse("Los renglones entre paginas" + fix, FocusTarget::BetweenPagesField);
   return true;
