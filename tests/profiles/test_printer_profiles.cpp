@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "profiles/printer_profiles.hpp"
+#include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
 
 using namespace pliego;
@@ -47,26 +48,6 @@ struct FakeProfilesView : ProfilesView {
   }
 };
 
-struct ScriptedDialogs : Dialogs {
-  std::vector<std::string> informed, questions;
-  struct Asked {
-    std::string prompt, title, defaultAnswer;
-  };
-  std::vector<Asked> asked;
-  bool yes = true;
-  std::string answer;
-
-  void inform(const std::string& text) override { informed.push_back(text); }
-  bool confirm(const std::string& text) override {
-    questions.push_back(text);
-    return yes;
-  }
-  std::string ask(const std::string& prompt, const std::string& title, const std::string& defaultAnswer) override {
-    asked.push_back({prompt, title, defaultAnswer});
-    return answer;
-  }
-};
-
 const std::string kTwoProfiles =
     "[EPSON 12 PULGADAS]\r\n"
     "RENGLONES POR PAGINA=72\r\n"
@@ -86,7 +67,7 @@ class PrinterProfilesTest : public ::testing::Test {
  protected:
   TempFolder dir;
   FakeProfilesView view;
-  ScriptedDialogs dialogs;
+  FakeDialogs dialogs;
   cInifile mIni;
   PrinterProfiles profiles{view, dialogs, mIni, NumberFormat{'.', ','}};
 
@@ -288,7 +269,7 @@ TEST_F(PrinterProfilesTest, RemovingAfterYesDropsTheSectionAndRefills) {
   startWith(kTwoProfiles);
   select(1);
   profiles.Command1_Click();
-  EXPECT_EQ(dialogs.questions,
+  EXPECT_EQ(dialogs.confirmed,
             (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora Oficina ?"}));
   EXPECT_EQ(ini(), kTwoProfiles.substr(0, kTwoProfiles.find("[Oficina]")));
   EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS"}));
@@ -299,9 +280,9 @@ TEST_F(PrinterProfilesTest, RemovingAfterYesDropsTheSectionAndRefills) {
 TEST_F(PrinterProfilesTest, RemovingAfterNoChangesNothing) {
   startWith(kTwoProfiles);
   select(0);
-  dialogs.yes = false;
+  dialogs.answerYes = false;
   profiles.Command1_Click();
-  EXPECT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_EQ(dialogs.confirmed.size(), 1u);
   EXPECT_EQ(ini(), kTwoProfiles);
   EXPECT_EQ(view.list.size(), 2u);
   EXPECT_EQ(view.selected, 0);
@@ -312,7 +293,7 @@ TEST_F(PrinterProfilesTest, RemovingWithNothingSelectedAsksAboutAnEmptyNameAndRe
   startWith("; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   view.list.push_back("NO GUARDADA");
   profiles.Command1_Click();
-  EXPECT_EQ(dialogs.questions,
+  EXPECT_EQ(dialogs.confirmed,
             (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora  ?"}));
   EXPECT_EQ(ini(), "; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));

@@ -32,7 +32,11 @@ struct FakeView : PrintView {
 };
 
 struct FakeDialogs : Dialogs {
-  std::vector<std::string> informed, confirmed, asked;
+  struct Asked {
+    std::string prompt, title, defaultAnswer;
+  };
+  std::vector<std::string> informed, confirmed;
+  std::vector<Asked> asked;
   bool answerYes = true;
   std::string answer;
   void inform(const std::string& text) override { informed.push_back(text); }
@@ -40,8 +44,8 @@ struct FakeDialogs : Dialogs {
     confirmed.push_back(text);
     return answerYes;
   }
-  std::string ask(const std::string& prompt, const std::string&, const std::string&) override {
-    asked.push_back(prompt);
+  std::string ask(const std::string& prompt, const std::string& title, const std::string& defaultAnswer) override {
+    asked.push_back({prompt, title, defaultAnswer});
     return answer;
   }
 };

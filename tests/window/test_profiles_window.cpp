@@ -58,7 +58,8 @@ class ProfilesWindowTest : public QObject {
     f.open();
     f.dialogs.answer = "epson 11 pulgadas";
     click(f, "cmdAgregarImpresora");
-    QCOMPARE(f.dialogs.asked, std::vector<std::string>{"Ingrese el nombre de la nueva impresora"});
+    QCOMPARE(f.dialogs.asked.size(), std::size_t{1});
+    QCOMPARE(f.dialogs.asked[0].prompt, std::string("Ingrese el nombre de la nueva impresora"));
     auto* list = f.control<QListWidget>("List2");
     QCOMPARE(itemTexts(list), (QStringList{"EPSON 12 PULGADAS", "EPSON 11 PULGADAS", "EPSON 11 PULGADAS"}));
     QCOMPARE(selectedRow(list), 0);
