@@ -19,7 +19,6 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   bool open(const std::filesystem::path& path);
-  bool isOpen() const { return file_ != nullptr; }
   // True when no further line can be read (also after a read error).
   bool atEnd();
   // Reads the next line into `line` without its end; false at the end.
@@ -52,7 +51,6 @@ class LineWriter {
 
   // Creates the file, or empties it when it exists.
   bool create(const std::filesystem::path& path);
-  bool isOpen() const { return file_ != nullptr; }
   void write(std::string_view line);
   // Writes `count` copies of `line`.
   void writeRepeated(std::string_view line, std::int64_t count);

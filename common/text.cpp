@@ -19,11 +19,9 @@ std::string_view trimWhere(std::string_view text, bool (*isTrimmed)(char)) {
   return text;
 }
 bool isSpace(char c) { return c == ' '; }
-bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 }  // namespace
 
 std::string_view trimSpaces(std::string_view text) { return trimWhere(text, isSpace); }
-std::string_view trimBlanks(std::string_view text) { return trimWhere(text, isBlank); }
 
 bool startsWith(std::string_view text, std::string_view prefix) {
   return text.substr(0, prefix.size()) == prefix;

@@ -13,8 +13,6 @@ char upperAscii(char c);
 std::string toUpperAscii(std::string_view text);
 // Removes leading and trailing spaces.
 std::string_view trimSpaces(std::string_view text);
-// Removes leading and trailing blanks (space, TAB, CR, LF, VT, FF).
-std::string_view trimBlanks(std::string_view text);
 bool startsWith(std::string_view text, std::string_view prefix);
 // True when `text` holds `needle` (which must be upper case) in any ASCII case.
 bool containsUpperAscii(std::string_view text, std::string_view upperNeedle);

@@ -46,7 +46,6 @@ void FileLock::release() {
   handle_ = nullptr;
 }
 
-bool FileLock::held() const { return handle_ != nullptr; }
 int FileLock::inheritableHandle() const { return -1; }
 
 #else
@@ -73,7 +72,6 @@ void FileLock::release() {
   fd_ = -1;
 }
 
-bool FileLock::held() const { return fd_ >= 0; }
 int FileLock::inheritableHandle() const { return fd_; }
 
 #endif

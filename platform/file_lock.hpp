@@ -24,7 +24,6 @@ class FileLock {
   // until `timeout` has passed.
   LockResult acquire(const std::string& path, std::chrono::milliseconds timeout);
   void release();
-  bool held() const;
 
   // The open handle that carries the lock; a program started with it keeps
   // the lock until that program ends (Linux only; -1 elsewhere).
