@@ -55,16 +55,16 @@ bool PrintJob::ValidarDatos() {
   if (!isNumeric(view_.headerLines(), format_))
     return refuse("Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
-  if (tooMany(view_.headerLines()))
-    return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (!isNumeric(view_.linesPerPage(), format_))
     return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
-  if (tooMany(view_.linesPerPage()))
-    return refuse("Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField);
   if (!isNumeric(view_.portNumber(), format_))
     return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
+  if (tooMany(view_.headerLines()))
+    return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
+  if (tooMany(view_.linesPerPage()))
+    return refuse("Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField);
   if (tooMany(view_.linesBetweenPages()))
     return refuse("Los renglones entre paginas" + fix, FocusTarget::BetweenPagesField);
   return true;

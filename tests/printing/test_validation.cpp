@@ -67,6 +67,46 @@ TEST_F(ValidationTest, SmallOddValuesPassButCountsNoPaperHasAreRefused) {
   }
 }
 
+TEST_F(ValidationTest, EveryMissingNumberIsToldBeforeAnyCountNoPaperHas) {
+  // Fields that are not numbers mean no profile was chosen: that is told
+  // first, whatever too large a count another field holds.
+  struct Case {
+    std::string header, perPage, port, between;
+    std::string message;
+    FocusTarget focus;
+  };
+  const std::string pick = "Debe seleccionar una configuracion de impresora";
+  const Case cases[] = {
+      {"40000", "", "1", "0", "Falta indicar los renglones de la pagina. " + pick, FocusTarget::ProfileList},
+      {"40000", "66", "", "0", "Falta indicar el numero de puerto de la impresora. " + pick,
+       FocusTarget::ProfileList},
+      {"5", "40000", "LPT1", "0", "Falta indicar el numero de puerto de la impresora. " + pick,
+       FocusTarget::ProfileList},
+      {"5", "66", "x", "99999", "Falta indicar el numero de puerto de la impresora. " + pick,
+       FocusTarget::ProfileList},
+      {"40000", "40000", "1", "99999",
+       "Los renglones del encabezado no pueden ser mas de 32767. Corrija la configuracion de impresora",
+       FocusTarget::HeaderLinesField},
+      {"5", "40000", "1", "99999",
+       "Los renglones de la pagina no pueden ser mas de 32767. Corrija la configuracion de impresora",
+       FocusTarget::LinesPerPageField},
+  };
+  view.report = "IVAVENTAS.TXT";
+  for (const auto& c : cases) {
+    dialogs.informed.clear();
+    view.focus.clear();
+    view.header = c.header;
+    view.perPage = c.perPage;
+    view.port = c.port;
+    view.between = c.between;
+    EXPECT_FALSE(job.ValidarDatos());
+    ASSERT_EQ(dialogs.informed.size(), 1u) << c.message;
+    EXPECT_EQ(dialogs.informed[0], c.message);
+    ASSERT_EQ(view.focus.size(), 1u);
+    EXPECT_EQ(view.focus[0], c.focus) << c.message;
+  }
+}
+
 TEST_F(ValidationTest, NumbersFollowTheUsersDecimalSeparator) {
   PrintJob commaJob{view, dialogs, launcher, dir.path(), NumberFormat{',', '.'}};
   view.report = "IVAVENTAS.TXT";
