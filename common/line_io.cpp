@@ -1,130 +1,318 @@
 #include "common/line_io.hpp"
 
 #include <algorithm>
-#include <cstdint>
 #include <cstring>
+
+#include "common/text.hpp"
 
 namespace pliego {
 
 namespace {
-constexpr std::size_t kBlockSize = 1 << 16;
 constexpr std::size_t kWriteBuffer = 1 << 20;
+constexpr std::size_t kMemoryWriteBuffer = 1 << 16;
 constexpr char kEndOfText = 0x1A;
 
-std::FILE* openFile(const std::filesystem::path& path, bool forWriting) {
+// The size of an open file, which is then read from its start again.
+std::uint64_t fileSize(std::FILE* file) {
 #ifdef _WIN32
-  return _wfopen(path.c_str(), forWriting ? L"wb" : L"rb");
+  if (_fseeki64(file, 0, SEEK_END) != 0) return 0;
+  const auto size = _ftelli64(file);
+  _fseeki64(file, 0, SEEK_SET);
 #else
-  return std::fopen(path.c_str(), forWriting ? "wb" : "rb");
+  if (fseeko(file, 0, SEEK_END) != 0) return 0;
+  const auto size = ftello(file);
+  fseeko(file, 0, SEEK_SET);
 #endif
+  return size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 }  // namespace
 
-LineReader::LineReader(const std::filesystem::path& path) { open(path); }
+std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
+
+// Horspool's search: the byte under the needle's last position tells how far
+// the needle may move on.
+TextSearch::TextSearch(std::string_view needle, bool ignoreCase) : needle_(needle) {
+  for (int c = 0; c < 256; ++c) {
+    const char folded = ignoreCase ? upperAscii(static_cast<char>(c)) : static_cast<char>(c);
+    fold_[c] = static_cast<unsigned char>(folded);
+  }
+  for (auto& c : needle_) c = static_cast<char>(fold_[static_cast<unsigned char>(c)]);
+  const std::size_t m = needle_.size();
+  for (int c = 0; c < 256; ++c) {
+    skip_[c] = m;
+    for (std::size_t i = 0; i + 1 < m; ++i)
+      if (fold_[c] == static_cast<unsigned char>(needle_[i])) skip_[c] = m - 1 - i;
+  }
+}
+
+std::size_t TextSearch::find(const char* data, std::size_t size) const {
+  const std::size_t m = needle_.size();
+  if (m == 0) return 0;
+  if (size < m) return size;
+  const auto* text = reinterpret_cast<const unsigned char*>(data);
+  const auto* needle = reinterpret_cast<const unsigned char*>(needle_.data());
+  const unsigned char last = needle[m - 1];
+  for (std::size_t at = 0; at <= size - m;) {
+    const unsigned char c = text[at + m - 1];
+    if (fold_[c] == last) {
+      std::size_t k = 0;
+      while (k + 1 < m && fold_[text[at + k]] == needle[k]) ++k;
+      if (k + 1 == m) return at;
+    }
+    at += skip_[c];
+  }
+  return size;
+}
+
 LineReader::~LineReader() { close(); }
 
-bool LineReader::open(const std::filesystem::path& path) {
+void LineReader::reset() {
+  memoryAt_ = pos_ = end_ = scan_ = 0;
+  crKnown_ = lfKnown_ = markKnown_ = marked_ = false;
+  pendingLineFeed_ = textEnded_ = failed_ = stopped_ = false;
+  bytesRead_ = 0;
+}
+
+bool LineReader::open(const std::string& path) {
   close();
-  file_ = openFile(path, false);
-  pos_ = end_ = 0;
-  eof_ = failed_ = afterCarriageReturn_ = false;
-  if (!file_) return false;
-  buffer_.resize(kBlockSize);
+  reset();
+  blockSize_ = kBlockSize;
+  file_ = openFile(path, "rb");
+  if (!file_) {
+    textEnded_ = true;
+    return false;
+  }
+  std::setvbuf(file_, nullptr, _IONBF, 0);  // the blocks are read straight into our buffer
+  size_ = fileSize(file_);
+  buffer_.resize(blockSize_);
+  return true;
+}
+
+void LineReader::openMemory(std::string_view bytes, std::size_t blockSize) {
+  close();
+  reset();
+  memory_ = bytes;
+  size_ = bytes.size();
+  blockSize_ = std::max<std::size_t>(blockSize, 1);
+  buffer_.resize(blockSize_);
+}
+
+bool LineReader::rewind() {
+  if (file_ && std::fseek(file_, 0, SEEK_SET) != 0) {
+    failed_ = textEnded_ = true;
+    return false;
+  }
+  reset();
   return true;
 }
 
 void LineReader::close() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
+  memory_ = {};
+  size_ = 0;
+  textEnded_ = true;
+  pos_ = end_ = 0;
 }
 
-bool LineReader::fill() {
-  if (pos_ < end_) return true;
-  if (!file_ || eof_) return false;
-  end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_);
+void LineReader::watchFor(std::string_view marker, bool ignoreCase) {
+  search_ = TextSearch(marker, ignoreCase);
+  markKnown_ = false;
+}
+
+std::size_t LineReader::readBlock(char* into, std::size_t room) {
+  if (file_) {
+    const std::size_t count = std::fread(into, 1, room, file_);
+    if (count == 0 && std::ferror(file_)) failed_ = true;
+    return count;
+  }
+  const std::size_t count = std::min(room, memory_.size() - memoryAt_);
+  if (count > 0) std::memcpy(into, memory_.data() + memoryAt_, count);
+  memoryAt_ += count;
+  return count;
+}
+
+// Moves the bytes from `keepFrom` on (a line not yet ended) to the front of
+// the buffer and reads the next block after them. False when nothing more
+// could be read; the kept bytes stay in place all the same.
+bool LineReader::refill(std::size_t keepFrom) {
+  const std::size_t keep = end_ - keepFrom;
+  if (keep > 0 && keepFrom > 0) std::memmove(buffer_.data(), buffer_.data() + keepFrom, keep);
   pos_ = 0;
-  if (end_ == 0) {
-    eof_ = true;
-    failed_ = std::ferror(file_) != 0;
+  scan_ = end_ = keep;
+  crKnown_ = lfKnown_ = markKnown_ = false;
+  if (textEnded_) return false;
+  if (buffer_.size() - keep < blockSize_) buffer_.resize(std::max(buffer_.size() * 2, keep + blockSize_));
+  char* block = buffer_.data() + keep;
+  std::size_t count = readBlock(block, blockSize_);
+  bytesRead_ += count;
+  if (count == 0) {
+    textEnded_ = true;
     return false;
   }
-  return true;
-}
-
-// The LF of a CR LF pair may start the next block.
-bool LineReader::skipPendingLineFeed() {
-  if (!afterCarriageReturn_) return true;
-  afterCarriageReturn_ = false;
-  if (!fill()) return false;
-  if (buffer_[pos_] == '\n') ++pos_;
-  return true;
+  if (const void* stop = std::memchr(block, kEndOfText, count)) {
+    count = static_cast<std::size_t>(static_cast<const char*>(stop) - block);
+    textEnded_ = true;
+  }
+  if (hook_ && !hook_(bytesRead_)) {
+    stopped_ = textEnded_ = true;
+    return false;
+  }
+  end_ = keep + count;
+  return count > 0;
 }
 
 bool LineReader::atEnd() {
-  if (!skipPendingLineFeed() || !fill()) return true;
-  if (buffer_[pos_] == kEndOfText) {
-    eof_ = true;
-    pos_ = end_;
-    return true;
+  if (pos_ == end_ && !refill(pos_)) return true;
+  if (pendingLineFeed_) {
+    pendingLineFeed_ = false;
+    if (buffer_[pos_] == '\n' && ++pos_ == end_ && !refill(pos_)) return true;
   }
   return false;
 }
 
-bool LineReader::next(std::string& line) {
-  line.clear();
+// The first CR or LF from `scan_` on, or `end_`. Each is searched for once
+// and remembered until the reading passes it.
+std::size_t LineReader::lineEnd() {
+  const auto find = [&](char c, std::size_t& at, bool& known) {
+    if (known && at >= scan_) return;
+    const void* hit = std::memchr(buffer_.data() + scan_, c, end_ - scan_);
+    at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data()) : end_;
+    known = true;
+  };
+  find('\r', nextCr_, crKnown_);
+  find('\n', nextLf_, lfKnown_);
+  return std::min(nextCr_, nextLf_);
+}
+
+void LineReader::markLine(std::size_t begin, std::size_t end) {
+  if (search_.empty()) return;
+  if (!markKnown_ || nextMark_ < begin) {
+    nextMark_ = begin + search_.find(buffer_.data() + begin, end_ - begin);
+    markKnown_ = true;
+  }
+  marked_ = nextMark_ < end;
+}
+
+bool LineReader::next(std::string_view& line) {
+  marked_ = false;
   if (atEnd()) return false;
-  while (fill()) {
-    const char* begin = buffer_.data() + pos_;
-    const char* stop = buffer_.data() + end_;
-    const char* hit = std::find_if(begin, stop, [](char c) { return c == '\r' || c == '\n' || c == kEndOfText; });
-    line.append(begin, hit);
-    pos_ += static_cast<std::size_t>(hit - begin);
-    if (hit == stop) continue;
-    if (*hit == kEndOfText) {
-      eof_ = true;
+  scan_ = pos_;
+  for (;;) {
+    const std::size_t begin = pos_;
+    const std::size_t hit = lineEnd();
+    if (hit < end_) {
+      line = std::string_view(buffer_.data() + begin, hit - begin);
+      markLine(begin, hit);
+      pos_ = hit + 1;
+      if (buffer_[hit] == '\r') {
+        if (pos_ < end_) {
+          if (buffer_[pos_] == '\n') ++pos_;
+        } else {
+          pendingLineFeed_ = true;
+        }
+      }
+      return true;
+    }
+    if (!refill(begin)) {  // a last line without an end
+      line = std::string_view(buffer_.data(), end_);
+      markLine(0, end_);
       pos_ = end_;
       return true;
     }
-    ++pos_;
-    afterCarriageReturn_ = *hit == '\r';
-    return true;
   }
-  return true;  // a last line without an end
+}
+
+bool LineReader::next(std::string& line) {
+  std::string_view view;
+  const bool read = next(view);
+  line.assign(view);
+  return read;
 }
 
 LineWriter::~LineWriter() { close(); }
 
-bool LineWriter::create(const std::filesystem::path& path) {
+bool LineWriter::create(const std::string& path) {
   close();
   ok_ = true;
-  file_ = openFile(path, true);
+  file_ = openFile(path, "wb");
   if (!file_) {
     ok_ = false;
     return false;
   }
+  std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer goes out in large blocks
   buffer_.resize(kWriteBuffer);
-  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
   return true;
 }
 
-void LineWriter::write(std::string_view line) {
-  if (!file_ || !ok_) {
-    ok_ = false;
-    return;
-  }
-  if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fwrite("\r\n", 1, 2, file_) != 2)
+void LineWriter::createInMemory(std::string& target) {
+  close();
+  ok_ = true;
+  memory_ = &target;
+  buffer_.resize(kMemoryWriteBuffer);
+}
+
+void LineWriter::put(const char* data, std::size_t size) {
+  if (!ok_ || size == 0) return;
+  if (memory_)
+    memory_->append(data, size);
+  else if (std::fwrite(data, 1, size, file_) != size)
     ok_ = false;
 }
 
+void LineWriter::flush() {
+  put(buffer_.data(), used_);
+  used_ = 0;
+}
+
+void LineWriter::write(std::string_view line) {
+  if (!file_ && !memory_) ok_ = false;
+  if (!ok_) return;
+  const std::size_t size = line.size() + 2;
+  if (size > buffer_.size() - used_) {
+    flush();
+    if (size > buffer_.size()) {
+      put(line.data(), line.size());
+      put("\r\n", 2);
+      return;
+    }
+  }
+  char* to = buffer_.data() + used_;
+  std::memcpy(to, line.data(), line.size());
+  to[line.size()] = '\r';
+  to[line.size() + 1] = '\n';
+  used_ += size;
+}
+
+// Fills the buffer with one copy, then doubles what is there.
 void LineWriter::writeRepeated(std::string_view line, std::int64_t count) {
-  for (std::int64_t i = 0; i < count && ok_; ++i) write(line);
+  const std::size_t unit = line.size() + 2;
+  while (count > 0 && ok_) {
+    if (unit > buffer_.size() - used_) flush();
+    if (unit > buffer_.size() || !ok_) {
+      write(line);
+      --count;
+      continue;
+    }
+    const auto fits = static_cast<std::int64_t>((buffer_.size() - used_) / unit);
+    const auto copies = static_cast<std::size_t>(std::min(count, fits));
+    write(line);
+    char* first = buffer_.data() + used_ - unit;
+    for (std::size_t done = 1; done < copies;) {
+      const std::size_t more = std::min(done, copies - done);
+      std::memcpy(first + done * unit, first, more * unit);
+      done += more;
+    }
+    used_ += (copies - 1) * unit;
+    count -= static_cast<std::int64_t>(copies);
+  }
 }
 
 bool LineWriter::close() {
-  if (file_) {
-    if (std::fclose(file_) != 0) ok_ = false;
-    file_ = nullptr;
-  }
+  if (file_ || memory_) flush();
+  if (file_ && std::fclose(file_) != 0) ok_ = false;
+  file_ = nullptr;
+  memory_ = nullptr;
   return ok_;
 }
 

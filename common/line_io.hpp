@@ -1,47 +1,114 @@
 #pragma once
-// Line-by-line reading and writing of 8-bit text files.
+// Line-by-line reading and writing of 8-bit text files, or of bytes in memory.
+#include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pliego {
 
-// Reads a text file line by line with block reads. A line ends at CR LF, at
-// a lone CR or at a lone LF; a last line without an end still counts; a
-// Ctrl+Z byte (0x1A) ends the file. Bytes are copied as they are.
+// Opens `path` for binary reading ("rb") or writing ("wb"). Every file the
+// line reader and writer use is opened here.
+std::FILE* openFile(const std::string& path, const char* mode);
+
+// Finds a fixed text in blocks of bytes, optionally without regard to ASCII
+// letter case (the needle is then given in upper case).
+class TextSearch {
+ public:
+  TextSearch() = default;
+  TextSearch(std::string_view needle, bool ignoreCase);
+  // Offset of the first occurrence in `data`, or `size` when there is none.
+  std::size_t find(const char* data, std::size_t size) const;
+  bool in(std::string_view text) const { return !empty() && find(text.data(), text.size()) < text.size(); }
+  bool empty() const { return needle_.empty(); }
+
+ private:
+  std::string needle_;
+  unsigned char fold_[256] = {};
+  std::size_t skip_[256] = {};
+};
+
+// Reads text line by line with block reads. A line ends at CR LF, at a lone
+// CR or at a lone LF; a last line without an end still counts; a Ctrl+Z byte
+// (0x1A) ends the text. Lines are handed out as views into the block, valid
+// until the next call; bytes are never changed.
 class LineReader {
  public:
+  // Called after every block read with the bytes read so far; returning
+  // false stops the reading as if the text ended there.
+  using BlockHook = std::function<bool(std::uint64_t bytesRead)>;
+
   LineReader() = default;
-  explicit LineReader(const std::filesystem::path& path);
+  explicit LineReader(const std::string& path) { open(path); }
   ~LineReader();
   LineReader(const LineReader&) = delete;
   LineReader& operator=(const LineReader&) = delete;
 
-  bool open(const std::filesystem::path& path);
-  // True when no further line can be read (also after a read error).
-  bool atEnd();
-  // Reads the next line into `line` without its end; false at the end.
-  bool next(std::string& line);
-  // True when reading failed (as opposed to reaching the end).
-  bool failed() const { return failed_; }
+  bool open(const std::string& path);
+  // Reads `bytes` (which must outlive the reader) in blocks of `blockSize`.
+  void openMemory(std::string_view bytes, std::size_t blockSize = kBlockSize);
+  // Starts again from the first byte.
+  bool rewind();
   void close();
 
+  // True when no further line can be read (also after a failure or a stop).
+  bool atEnd();
+  // The next line without its end; false at the end.
+  bool next(std::string_view& line);
+  bool next(std::string& line);
+
+  // Looks out for `marker` in every block; `marked()` then tells whether the
+  // line last handed out holds it.
+  void watchFor(std::string_view marker, bool ignoreCase);
+  bool marked() const { return marked_; }
+  const TextSearch& watched() const { return search_; }
+
+  void setBlockHook(BlockHook hook) { hook_ = std::move(hook); }
+  // The size of the whole text in bytes (0 when unknown).
+  std::uint64_t size() const { return size_; }
+  // True when reading failed (as opposed to reaching the end).
+  bool failed() const { return failed_; }
+  // True when the block hook stopped the reading.
+  bool stopped() const { return stopped_; }
+
+  static constexpr std::size_t kBlockSize = 1 << 18;
+
  private:
-  bool fill();
-  bool skipPendingLineFeed();
+  void reset();
+  bool refill(std::size_t keepFrom);
+  std::size_t readBlock(char* into, std::size_t room);
+  std::size_t lineEnd();
+  void markLine(std::size_t begin, std::size_t end);
 
   std::FILE* file_ = nullptr;
+  std::string_view memory_;
+  std::size_t memoryAt_ = 0;
+  std::size_t blockSize_ = kBlockSize;
   std::vector<char> buffer_;
-  std::size_t pos_ = 0;
-  std::size_t end_ = 0;
-  bool eof_ = false;
+  std::size_t pos_ = 0;     // first byte not yet handed out
+  std::size_t end_ = 0;     // end of the bytes in the buffer
+  std::size_t scan_ = 0;    // where the search for the current line's end goes on
+  std::size_t nextCr_ = 0;  // the next CR at or after `scan_`, or `end_`
+  std::size_t nextLf_ = 0;
+  bool crKnown_ = false, lfKnown_ = false;
+  std::size_t nextMark_ = 0;
+  bool markKnown_ = false;
+  bool marked_ = false;
+  bool pendingLineFeed_ = false;  // a CR ended the last block: an LF may follow
+  bool textEnded_ = false;        // Ctrl+Z seen, end of file, failure or stop
   bool failed_ = false;
-  bool afterCarriageReturn_ = false;
+  bool stopped_ = false;
+  std::uint64_t bytesRead_ = 0;
+  std::uint64_t size_ = 0;
+  TextSearch search_;
+  BlockHook hook_;
 };
 
-// Writes lines, each followed by CR LF, through a large buffer. The first
-// failed write or close makes `ok()` false for good.
+// Writes lines, each followed by CR LF, through one large buffer written in
+// large blocks, to a file or to a string. The first failed write or close
+// makes `ok()` false for good.
 class LineWriter {
  public:
   LineWriter() = default;
@@ -50,7 +117,9 @@ class LineWriter {
   LineWriter& operator=(const LineWriter&) = delete;
 
   // Creates the file, or empties it when it exists.
-  bool create(const std::filesystem::path& path);
+  bool create(const std::string& path);
+  // Appends everything written to `target`.
+  void createInMemory(std::string& target);
   void write(std::string_view line);
   // Writes `count` copies of `line`.
   void writeRepeated(std::string_view line, std::int64_t count);
@@ -58,8 +127,13 @@ class LineWriter {
   bool ok() const { return ok_; }
 
  private:
+  void flush();
+  void put(const char* data, std::size_t size);
+
   std::FILE* file_ = nullptr;
+  std::string* memory_ = nullptr;
   std::vector<char> buffer_;
+  std::size_t used_ = 0;
   bool ok_ = true;
 };
 

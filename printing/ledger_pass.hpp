@@ -1,22 +1,41 @@
 #pragma once
-// The general ledger's layout pass: every closing balance ("SALDO FINAL:")
-// ends its page. Reworks "WRITE.TXT" through "WRITE2.TXT".
+// The general ledger's page layout: every closing balance ("SALDO FINAL:")
+// ends its page, and every page ends in a foot line of blanks.
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "common/numbers.hpp"
-#include "printing/print_view.hpp"
+#include "common/line_io.hpp"
+#include "printing/page_rules.hpp"
 
 namespace pliego {
 
 inline constexpr std::string_view kClosingBalanceMarker = "SALDO FINAL:";
 
-// Lays out `folder`/WRITE.TXT into pages of txtRenglonesPagina lines, each
-// ending in a foot line of `footWidth` blanks, and puts the result in place of
-// WRITE.TXT. Throws JobError when a file cannot be read, written or replaced;
-// WRITE.TXT is then left as it was and WRITE2.TXT is removed.
-void ProcesarMayor(const std::string& folder, const PrintView& view, const std::vector<std::string>& header,
-                   std::int64_t footWidth, const NumberFormat& format);
+// Takes the ledger's lines one by one, as the copy pass hands them out, and
+// writes them laid out in pages of P lines.
+class LedgerLayout {
+ public:
+  LedgerLayout(LineWriter& out, const PageRules& rules, const std::vector<std::string>& header,
+               std::int64_t footWidth);
+
+  // `closing`: the line holds the closing-balance marker in any case.
+  void add(std::string_view line, bool closing);
+  // Completes the last page.
+  void finish() { CompletarPagina(c_); }
+  bool ok() const { return out_.ok(); }
+
+ private:
+  void EscribirEncabezadoMayor();
+  void CompletarPagina(std::int64_t c);
+  void EscribirPiePagina();
+
+  LineWriter& out_;
+  const PageRules& rules_;
+  const std::vector<std::string>& header_;
+  std::string footLine_;
+  std::int64_t c_ = 0;  // lines of the current page written so far, header included
+};
 
 }  // namespace pliego

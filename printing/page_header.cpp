@@ -2,9 +2,7 @@
 
 #include <algorithm>
 
-#include "common/numbers.hpp"
 #include "common/text.hpp"
-#include "printing/job_error.hpp"
 
 namespace pliego {
 
@@ -17,21 +15,16 @@ std::string pageStamp(std::string_view text, std::int64_t page) {
   return line;
 }
 
-void EscribirEntrePaginas(LineWriter& out, const PrintView& view) {
-  const double value = numericValue(view.linesBetweenPages());
-  if (!(value > 0)) return;
-  const auto count = toInt32(value);
-  if (!count) throw JobError("La cantidad de renglones entre paginas es demasiado grande.");
-  out.writeRepeated(kBlankLine, *count);
+void EscribirEntrePaginas(LineWriter& out, const PageRules& rules) {
+  if (rules.linesBetween > 0) out.writeRepeated(kBlankLine, rules.linesBetween);
 }
 
 void EscribirEncabezado(LineWriter& out, const std::vector<std::string>& header, std::int64_t page,
-                        const PrintView& view) {
-  if (isLedgerName(view.selectedReport())) return;
-  EscribirEntrePaginas(out, view);
-  const bool stamp = view.pageNumberBox() != CheckState::Unchecked;
+                        const PageRules& rules) {
+  if (rules.kind == ReportKind::Ledger) return;
+  EscribirEntrePaginas(out, rules);
   for (std::size_t i = 0; i < header.size(); ++i)
-    out.write(i == 0 && stamp ? pageStamp(header[i], page) : header[i]);
+    out.write(i == 0 && rules.stampPages ? pageStamp(header[i], page) : header[i]);
 }
 
 }  // namespace pliego

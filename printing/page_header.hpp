@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/line_io.hpp"
-#include "printing/print_view.hpp"
+#include "printing/page_rules.hpp"
 
 namespace pliego {
 
@@ -18,14 +18,13 @@ inline constexpr std::string_view kStampLabel = " Pagina: ";
 // the label ending in column 192.
 std::string pageStamp(std::string_view text, std::int64_t page);
 
-// Writes the lines between pages: the leading number of txtEntrePaginas,
-// rounded, as blank lines; nothing when it is 0 or less.
-void EscribirEntrePaginas(LineWriter& out, const PrintView& view);
+// Writes the lines between pages as blank lines.
+void EscribirEntrePaginas(LineWriter& out, const PageRules& rules);
 
 // Opens page `page`: lines between pages, then the header lines, the first
-// stamped with the page number unless the page-number box is unchecked.
-// Writes nothing at all for the ledger, which has its own pass.
+// stamped with the page number unless page stamps are off. Writes nothing at
+// all for the ledger, which has its own pass.
 void EscribirEncabezado(LineWriter& out, const std::vector<std::string>& header, std::int64_t page,
-                        const PrintView& view);
+                        const PageRules& rules);
 
 }  // namespace pliego

@@ -1,6 +1,6 @@
 #pragma once
-// The print job: validation, the paginated work file "WRITE.TXT", and the
-// output step (preview or printer port).
+// The print job: validation, the reading of the window's fields, and the
+// work that lays out "WRITE.TXT" and shows or sends it.
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -10,8 +10,13 @@
 #include "common/numbers.hpp"
 #include "platform/launcher.hpp"
 #include "printing/print_view.hpp"
+#include "printing/print_work.hpp"
 
 namespace pliego {
+
+// Reads, once, every field the job needs. Throws JobError when the lines
+// between pages do not fit a count.
+JobSettings readJobSettings(const PrintView& view, const NumberFormat& format);
 
 class PrintJob {
  public:
@@ -31,12 +36,11 @@ class PrintJob {
 
   // How long a job waits for the print command of the previous one.
   void setPrintWaitLimit(std::chrono::milliseconds limit) { printWaitLimit_ = limit; }
+  // Progress and cancellation for the work.
+  void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
  private:
-  void runJob();
   void waitForEarlierCopy();
-  void captureHeader(const std::string& reportPath);
-  void copyReport(const std::string& reportPath);
 
   PrintView& view_;
   Dialogs& dialogs_;
@@ -46,6 +50,7 @@ class PrintJob {
   std::vector<std::string> header_;
   std::int64_t widest_ = 0;
   std::chrono::milliseconds printWaitLimit_{60000};
+  JobHooks hooks_;
 };
 
 }  // namespace pliego

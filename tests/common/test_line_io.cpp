@@ -46,6 +46,66 @@ TEST(LineReader, CrLfSplitAcrossReadBlocksIsOneLineEnd) {
   }
 }
 
+// The same text read from memory in blocks of every small size gives the
+// same lines: line ends, CR LF pairs and Ctrl+Z may fall on any boundary.
+TEST(LineReader, AnyBlockSizeGivesTheSameLines) {
+  const std::string bytes = "uno\r\ndos\rtres\n\r\n\r\rcuatro \xD1\x1b" "E\r\n" + std::string(300, 'x') + "\r\nfin";
+  TempFolder dir;
+  const auto expected = readAll(dir, bytes);
+  ASSERT_EQ(expected.size(), 9u);
+  for (const std::string& text : {bytes, bytes + "\r\n", bytes + "\r", bytes + "\x1a" "resto\r\n"})
+    for (std::size_t blockSize = 1; blockSize <= 12; ++blockSize) {
+      LineReader in;
+      in.openMemory(text, blockSize);
+      std::vector<std::string> lines;
+      std::string line;
+      while (in.next(line)) lines.push_back(line);
+      EXPECT_EQ(lines, expected) << "blocks of " << blockSize;
+      EXPECT_TRUE(in.rewind());
+      ASSERT_TRUE(in.next(line));
+      EXPECT_EQ(line, "uno");
+    }
+}
+
+TEST(LineReader, WatchedMarkerIsFoundOnItsLineAcrossBlocks) {
+  const std::string bytes = "a SALDO FINAL: 1\r\nsaldo final\r\nx saldo Final: 2\nSALDO\r\nFINAL:\r\nSALDO FINAL:";
+  const std::vector<bool> expected{true, false, true, false, false, true};
+  for (std::size_t blockSize : {1u, 3u, 5u, 13u, 1000u}) {
+    LineReader in;
+    in.openMemory(bytes, blockSize);
+    in.watchFor("SALDO FINAL:", true);
+    std::vector<bool> marked;
+    std::string_view line;
+    while (in.next(line)) marked.push_back(in.marked());
+    EXPECT_EQ(marked, expected) << "blocks of " << blockSize;
+  }
+  LineReader exact;
+  exact.openMemory("Tasas de I.V.A.: 1\ntasas de i.v.a.: 2\n");
+  exact.watchFor("Tasas de I.V.A.:", false);
+  std::string_view line;
+  ASSERT_TRUE(exact.next(line));
+  EXPECT_TRUE(exact.marked());
+  ASSERT_TRUE(exact.next(line));
+  EXPECT_FALSE(exact.marked());
+}
+
+TEST(LineReader, BlockHookSeesTheBytesReadAndMayStopTheReading) {
+  const std::string bytes(1000, '\n');
+  LineReader in;
+  in.openMemory(bytes, 100);
+  std::vector<std::uint64_t> seen;
+  in.setBlockHook([&](std::uint64_t read) {
+    seen.push_back(read);
+    return read < 300;
+  });
+  int lines = 0;
+  for (std::string_view line; in.next(line);) ++lines;
+  EXPECT_EQ(seen, (std::vector<std::uint64_t>{100, 200, 300}));
+  EXPECT_EQ(lines, 200);
+  EXPECT_TRUE(in.stopped());
+  EXPECT_TRUE(in.atEnd());
+}
+
 TEST(LineReader, MissingFileDoesNotOpen) {
   TempFolder dir;
   LineReader in;
@@ -69,6 +129,29 @@ TEST(LineWriter, EndsEveryLineWithCrLfAndReportsFailure) {
   ASSERT_TRUE(full.create("/dev/full"));
   full.writeRepeated(std::string(1000, 'x'), 5000);
   EXPECT_FALSE(full.close());
+}
+
+TEST(LineWriter, RunsAndLongLinesAcrossTheBufferAreWrittenWhole) {
+  std::string bulk, single;
+  LineWriter a, b;
+  a.createInMemory(bulk);
+  b.createInMemory(single);
+  const std::string longLine(200000, 'L');
+  for (std::int64_t count : {0, 1, 5, 70000}) {
+    a.writeRepeated(kBlankLine, count);
+    for (std::int64_t i = 0; i < count; ++i) b.write(kBlankLine);
+    a.write(longLine);
+    b.write(longLine);
+    a.writeRepeated("ab", 3);
+    b.write("ab"), b.write("ab"), b.write("ab");
+  }
+  a.writeRepeated(longLine, 2);
+  b.write(longLine), b.write(longLine);
+  ASSERT_TRUE(a.close());
+  ASSERT_TRUE(b.close());
+  EXPECT_EQ(bulk.size(), single.size());
+  EXPECT_TRUE(bulk == single);
+  EXPECT_EQ(bulk.size(), 70006u * 3 + 6u * 200002 + 12u * 4);
 }
 
 TEST(TextRules, CaseFoldingTouchesAsciiOnly) {

@@ -72,36 +72,6 @@ TEST_F(CopyPassTest, ShortAndEmptyReports) {
   EXPECT_EQ(launcher.started.size(), 2u);
 }
 
-TEST_F(CopyPassTest, NoHeaderLinesStillBreaksPagesWithoutStamps) {
-  const auto report = numberedLines(7);
-  giveReport("LISTADO.TXT", report);
-  view.perPage = "4";
-  view.header = "0";
-  view.between = "1";
-  job.cmdImprimir_Click();
-  std::vector<std::string> expected = slice(report, 1, 3);
-  append(expected, {" "});
-  append(expected, slice(report, 4, 6));
-  append(expected, {" "});
-  append(expected, slice(report, 7, 7));
-  EXPECT_EQ(workLines(), expected);
-}
-
-TEST_F(CopyPassTest, UncheckedPageNumberBoxLeavesLinesUnstamped) {
-  const auto report = numberedLines(10);
-  giveReport("LISTADO.TXT", report);
-  view.perPage = "6";
-  view.header = "2";
-  view.pageNumber = CheckState::Unchecked;
-  job.cmdImprimir_Click();
-  std::vector<std::string> expected = slice(report, 1, 5);
-  append(expected, slice(report, 1, 2));
-  append(expected, slice(report, 6, 8));
-  append(expected, slice(report, 1, 2));
-  append(expected, slice(report, 9, 10));
-  EXPECT_EQ(workLines(), expected);
-}
-
 TEST_F(CopyPassTest, VatTotalsCutOnlyForVatBooksWithTheBoxUnchecked) {
   const std::vector<std::string> report{"IVA VENTAS", "factura 1", "tasas de i.v.a.: no corta", "factura 2",
                                         "   Tasas de I.V.A.: 21%", "total 1", "total 2"};
@@ -141,23 +111,6 @@ TEST_F(CopyPassTest, ListedUpperCaseNameFindsALowerCaseFileOnDisk) {
   view.header = "1";
   job.cmdImprimir_Click();
   EXPECT_EQ(workLines(), (std::vector<std::string>{pageStamp("IVA", 1), "fila"}));
-}
-
-TEST_F(CopyPassTest, FractionalLinesPerPageNeverSkipsASlot) {
-  const auto report = numberedLines(9);
-  giveReport("LISTADO.TXT", report);
-  // The counter never equals 2.5, so no slot is skipped and the page number,
-  // which only moves on a skipped slot, stays 1: a page holds 4 lines.
-  view.perPage = "3.5";
-  view.header = "1";
-  job.cmdImprimir_Click();
-  std::vector<std::string> expected{pageStamp(report[0], 1)};
-  append(expected, slice(report, 2, 4));
-  append(expected, {pageStamp(report[0], 1)});
-  append(expected, slice(report, 5, 7));
-  append(expected, {pageStamp(report[0], 1)});
-  append(expected, slice(report, 8, 9));
-  EXPECT_EQ(workLines(), expected);
 }
 
 }  // namespace

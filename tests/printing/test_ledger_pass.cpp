@@ -104,28 +104,15 @@ TEST_F(LedgerPassTest, EmptyLedgerIsOnePageWithAnEmptyFoot) {
   EXPECT_EQ(workLines(), expected);
 }
 
-TEST_F(LedgerPassTest, FractionalPageLengthEndsPagesOnlyAtBalances) {
-  view.perPage = "6.5";
-  const auto lines = ledger(14, {12});
-  job.cmdImprimir_Click();
-  const auto out = workLines();
-  std::vector<std::string> expected{pageStamp(lines[0], 1)};
-  append(expected, slice(lines, 2, 12));
-  append(expected, {foot, " ", " "});
-  append(expected, slice(lines, 1, 3));
-  append(expected, slice(lines, 13, 14));
-  append(expected, {foot});
-  EXPECT_EQ(out, expected);
-}
-
-TEST_F(LedgerPassTest, FailureLeavesTheCopyAndNoSecondFileAndSaysSo) {
+TEST_F(LedgerPassTest, FailureLeavesTheEarlierWorkFileAndNoSecondFileAndSaysSo) {
   ledger(20, {8});
+  dir.write("WRITE.TXT", "de un trabajo anterior\r\n");
   std::filesystem::create_directory(dir.file("WRITE2.TXT"));  // cannot be created as a file
   job.cmdImprimir_Click();
   EXPECT_NE(lastMessage().find("WRITE2.TXT"), std::string::npos);
   EXPECT_NE(lastMessage(), "Impresion Finalizada");
   EXPECT_TRUE(launcher.started.empty());
-  EXPECT_EQ(workLines().size(), 20u);  // the copy pass's file, not half a layout
+  EXPECT_EQ(dir.read("WRITE.TXT"), "de un trabajo anterior\r\n");  // never half a layout
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "printing/page_header.hpp"
-#include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
 
 using namespace pliego;
@@ -38,22 +37,26 @@ TEST(PageStamp, KeepsEightBitBytes) {
 
 class PageHeaderTest : public ::testing::Test {
  protected:
-  TempFolder dir;
-  FakeView view;
+  std::string report = "IVAVENTAS.TXT", between = "0";
+  CheckState pageNumber = CheckState::Checked;
   std::vector<std::string> header{"EMPRESA", "LIBRO IVA VENTAS", std::string(250, '-')};
 
+  // The page-opening block, with the rules read from the fields' texts.
   std::vector<std::string> writeHeader(std::int64_t page) {
+    const PageRules rules =
+        makePageRules(report, "66", "3", between, pageNumber, CheckState::Unchecked, NumberFormat{});
+    std::string bytes;
     LineWriter out;
-    EXPECT_TRUE(out.create(dir.file("out.txt")));
-    EscribirEncabezado(out, header, page, view);
+    out.createInMemory(bytes);
+    EscribirEncabezado(out, header, page, rules);
     EXPECT_TRUE(out.close());
-    return splitCrLf(dir.read("out.txt"));
+    return splitCrLf(bytes);
   }
 };
 
 TEST_F(PageHeaderTest, LinesBetweenPagesThenStampedHeader) {
-  view.report = "IVAVENTAS.TXT";
-  view.between = "2";
+  report = "IVAVENTAS.TXT";
+  between = "2";
   const auto lines = writeHeader(4);
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], " ");
@@ -64,13 +67,13 @@ TEST_F(PageHeaderTest, LinesBetweenPagesThenStampedHeader) {
 }
 
 TEST_F(PageHeaderTest, LinesBetweenPagesReadAsLeadingNumberRoundedHalfEven) {
-  view.report = "IVACOMPRAS.TXT";
+  report = "IVACOMPRAS.TXT";
   header = {"H"};
   const std::pair<const char*, std::size_t> cases[] = {
       {"", 0}, {"0", 0}, {"-2", 0}, {"abc", 0}, {"3", 3}, {"2.5", 2}, {"3.5", 4}, {"0.4", 0}, {"3 lineas", 3},
   };
   for (const auto& [text, blankCount] : cases) {
-    view.between = text;
+    between = text;
     const auto lines = writeHeader(2);
     ASSERT_EQ(lines.size(), blankCount + 1) << text;
     for (std::size_t i = 0; i < blankCount; ++i) EXPECT_EQ(lines[i], " ");
@@ -79,18 +82,18 @@ TEST_F(PageHeaderTest, LinesBetweenPagesReadAsLeadingNumberRoundedHalfEven) {
 }
 
 TEST_F(PageHeaderTest, LedgerGetsNothingAtAll) {
-  view.between = "3";
+  between = "3";
   for (const char* name : {"MAYOR.TXT", " mayor.txt ", "MAYOR.TXT.OLD"}) {
-    view.report = name;
+    report = name;
     EXPECT_TRUE(writeHeader(2).empty()) << name;
   }
 }
 
 TEST_F(PageHeaderTest, UncheckedPageNumberBoxWritesHeaderAsCaptured) {
-  view.report = "IVAVENTAS.TXT";
-  view.pageNumber = CheckState::Unchecked;
+  report = "IVAVENTAS.TXT";
+  pageNumber = CheckState::Unchecked;
   EXPECT_EQ(writeHeader(5), header);
-  view.pageNumber = CheckState::Grayed;
+  pageNumber = CheckState::Grayed;
   EXPECT_EQ(writeHeader(5).front(), pageStamp("EMPRESA", 5));
 }
 

@@ -1,0 +1,126 @@
+#include "printing/pagination.hpp"
+
+#include <algorithm>
+
+#include "printing/ledger_pass.hpp"
+#include "printing/page_header.hpp"
+
+namespace pliego {
+
+namespace {
+
+// Where the copy pass puts its lines: plain and VAT reports go to the work
+// file with their page headers; the ledger goes through its layout; the
+// ledger's first reading only measures.
+struct PagedSink {
+  LineWriter& out;
+  const PageRules& rules;
+  const std::vector<std::string>& header;
+  bool ok() const { return out.ok(); }
+  void pageBreak(std::int64_t page) { EscribirEncabezado(out, header, page, rules); }
+  void add(std::string_view line, bool) { out.write(line); }
+};
+
+struct LedgerSink {
+  LedgerLayout& layout;
+  bool ok() const { return layout.ok(); }
+  void pageBreak(std::int64_t) {}
+  void add(std::string_view line, bool closing) { layout.add(line, closing); }
+};
+
+struct MeasuringSink {
+  bool ok() const { return true; }
+  void pageBreak(std::int64_t) {}
+  void add(std::string_view, bool) {}
+};
+
+// The copy pass: the last slot of every page is left free, and every further
+// page opens with the header (the ledger's pages are its own layout's).
+template <class Sink>
+std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const std::vector<std::string>& header) {
+  const double n = rules.linesPerPage;
+  const bool breaks = rules.kind != ReportKind::Ledger;
+  const auto headerCount = static_cast<std::int64_t>(header.size());
+  std::int64_t lineCount = 0;
+  std::int64_t page = 0;
+  std::int64_t widest = 0;
+  std::string stamped;
+  std::string_view line;
+  while (!in.atEnd() && out.ok()) {
+    if (static_cast<double>(lineCount) == n - 1 && breaks) {
+      ++page;
+    } else {
+      if (n <= static_cast<double>(lineCount)) {
+        out.pageBreak(page);
+        lineCount = headerCount;
+      }
+      in.next(line);
+      bool marked = in.marked();
+      if (page == 0 && headerCount > 0 && line == header[0]) {
+        page = 1;
+        if (rules.stampPages) {
+          stamped = pageStamp(line, 1);
+          line = stamped;
+          marked = in.watched().in(line);
+        }
+      }
+      if (rules.cutVatTotals && marked) break;
+      widest = std::max(widest, static_cast<std::int64_t>(line.size()));
+      out.add(line, marked);
+    }
+    ++lineCount;
+  }
+  return widest;
+}
+
+// Reports progress and checks the cancel flag after every block; the ledger
+// reads the report twice, each reading half of the work.
+void followReading(LineReader& in, const JobHooks& hooks, int reading, int readings) {
+  const std::uint64_t total = in.size() * static_cast<std::uint64_t>(readings);
+  const std::uint64_t before = in.size() * static_cast<std::uint64_t>(reading);
+  in.setBlockHook([&hooks, total, before, last = -1](std::uint64_t bytesRead) mutable {
+    if (hooks.progress && total > 0) {
+      const int percent = static_cast<int>(std::min<std::uint64_t>(100, (before + bytesRead) * 100 / total));
+      if (percent != last) hooks.progress(last = percent);
+    }
+    return !(hooks.cancel && hooks.cancel->load());
+  });
+}
+
+}  // namespace
+
+std::vector<std::string> captureHeader(LineReader& report, const PageRules& rules) {
+  std::vector<std::string> header(rules.headerCount);
+  for (std::size_t i = 1; i <= header.size() && static_cast<double>(i) <= rules.headerLines && report.next(header[i - 1]);
+       ++i) {
+  }
+  return header;
+}
+
+Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
+              const JobHooks& hooks) {
+  Layout result;
+  if (rules.kind != ReportKind::Ledger) {
+    if (rules.cutVatTotals) report.watchFor(kVatTotalsMarker, false);
+    followReading(report, hooks, 0, 1);
+    PagedSink sink{work, rules, header};
+    result.widest = copyPages(report, sink, rules, header);
+  } else {
+    followReading(report, hooks, 0, 2);
+    MeasuringSink measure;
+    result.widest = copyPages(report, measure, rules, header);
+    if (!report.stopped() && !report.failed() && report.rewind()) {
+      report.watchFor(kClosingBalanceMarker, true);
+      followReading(report, hooks, 1, 2);
+      LedgerLayout layout(work, rules, header, result.widest);
+      LedgerSink sink{layout};
+      copyPages(report, sink, rules, header);
+      if (!report.stopped()) layout.finish();
+    }
+  }
+  result.stopped = report.stopped();
+  report.setBlockHook(nullptr);
+  return result;
+}
+
+}  // namespace pliego

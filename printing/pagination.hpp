@@ -1,0 +1,44 @@
+#pragma once
+// The pagination engine: lays a report out into the work file by the page
+// rules. It reads lines from a line source and writes them to a line sink,
+// in memory or on disk alike, and knows nothing of the window.
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/line_io.hpp"
+#include "printing/page_rules.hpp"
+
+namespace pliego {
+
+inline constexpr std::string_view kVatTotalsMarker = "Tasas de I.V.A.:";
+
+// Optional ways to follow and stop a long layout.
+struct JobHooks {
+  // The percentage of the report's reading done, on every change.
+  std::function<void(int percent)> progress;
+  // Checked once per block read; when set, the layout stops where it is.
+  const std::atomic<bool>* cancel = nullptr;
+};
+
+// The report's first H lines (the header table), H entries in all; entries
+// the report has no line for stay empty.
+std::vector<std::string> captureHeader(LineReader& report, const PageRules& rules);
+
+struct Layout {
+  // The length of the longest line the copy pass wrote itself.
+  std::int64_t widest = 0;
+  // The cancel flag stopped the layout before its end.
+  bool stopped = false;
+};
+
+// Lays out the whole report from its first line into `work`: pages of N
+// lines for a plain report or a VAT book, the ledger's own layout for the
+// ledger (which reads the report twice: once for its widest line).
+Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
+              const JobHooks& hooks = {});
+
+}  // namespace pliego
