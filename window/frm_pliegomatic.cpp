@@ -120,23 +120,24 @@ void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
   }
 }
 
+// Qt offers a key that a control leaves unused to its containers in turn,
+// so the window sees one key press several times. It acts on it once, where
+// it first arrives. A box that the shortcut opened and closed may have taken
+// the focus away meanwhile: the key on its way on to the containers is still
+// the same key, not a new one.
 bool frmPliegomatic::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && isKeyPreviewTarget(watched)) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    Form_KeyDown(key->key(), key->modifiers());
-  }
+  if (event->type() != QEvent::KeyPress || !isInThisWindow(watched)) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool onItsWay = event == keyOnItsWay_.event && key->key() == keyOnItsWay_.key &&
+                        watched == keyOnItsWay_.nextContainer;
+  keyOnItsWay_ = {event, key->key(), static_cast<QWidget*>(watched)->parentWidget()};
+  if (!onItsWay) Form_KeyDown(key->key(), key->modifiers());
   return false;  // the key goes on to the focused control as usual
 }
 
-// Qt offers a key that a control leaves unused to its containers in turn;
-// the window looks at it once, where it first arrives: the focused control,
-// or the window itself when none of its controls has the focus.
-bool frmPliegomatic::isKeyPreviewTarget(QObject* watched) const {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this) return false;
-  const QWidget* focus = QApplication::focusWidget();
-  if (focus && focus->window() == this) return widget == focus;
-  return widget == this;
+bool frmPliegomatic::isInThisWindow(QObject* watched) const {
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  return widget && widget->window() == this;
 }
 
 void frmPliegomatic::cmdImprimir_Click() {

@@ -95,7 +95,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void Form_Load();
   void loadReportList();
   void centreOnScreen();
-  bool isKeyPreviewTarget(QObject* watched) const;
+  bool isInThisWindow(QObject* watched) const;
   QLineEdit* field(ProfileField which) const;
 
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -104,6 +104,13 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   ProgramLauncher* launcher_;
   std::optional<std::string> givenFolder_;
   NumberFormat numberFormat_;
+  // The key press last seen by the key preview, and the container Qt offers
+  // it to next if the control leaves it unused.
+  struct KeyOnItsWay {
+    const QEvent* event = nullptr;
+    int key = 0;
+    const QWidget* nextContainer = nullptr;
+  } keyOnItsWay_;
 
   std::string mRuta_;
   std::unique_ptr<cInifile> mIni_;
