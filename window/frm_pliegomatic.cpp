@@ -102,8 +102,47 @@ void frmPliegomatic::loadReportList() {
   try {
     CargarArchivos(*this, mRuta_);
   } catch (const std::filesystem::filesystem_error&) {
-    dialogs_->inform("No se pudo leer la carpeta " + mRuta_ + ". La lista de archivos queda vacia.");
+    tellFolderUnreadable();
   }
+}
+
+void frmPliegomatic::tellFolderUnreadable() {
+  if (folderUnreadable_) return;
+  folderUnreadable_ = true;
+  dialogs_->inform("No se pudo leer la carpeta " + mRuta_ + ". La lista de archivos queda vacia.");
+}
+
+// Shows the folder as it is now. The list is left alone when nothing
+// changed; otherwise the selected name stays selected while its file is there.
+void frmPliegomatic::ActualizarArchivos() {
+  std::optional<std::vector<std::string>> reports;
+  try {
+    reports = ReportesDeLaCarpeta(mRuta_);
+  } catch (const std::filesystem::filesystem_error&) {
+    tellFolderUnreadable();
+    return;
+  }
+  folderUnreadable_ = false;
+  showReports(reports.value_or(std::vector<std::string>{}));
+}
+
+void frmPliegomatic::showReports(const std::vector<std::string>& names) {
+  QStringList wanted;
+  for (const std::string& name : names) wanted << toQt(name);
+  QStringList shown;
+  for (int row = 0; row < List1->count(); ++row) shown << List1->item(row)->text();
+  if (wanted == shown) return;
+  const QString selected = toQt(selectedReport());
+  List1->clear();
+  List1->addItems(wanted);
+  if (!selected.isEmpty() && wanted.contains(selected)) List1->setCurrentRow(wanted.indexOf(selected));
+}
+
+// The accounting program may have written a report while the user was in it.
+void frmPliegomatic::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    QMetaObject::invokeMethod(this, &frmPliegomatic::ActualizarArchivos, Qt::QueuedConnection);
 }
 
 void frmPliegomatic::centreOnScreen() {
@@ -113,7 +152,10 @@ void frmPliegomatic::centreOnScreen() {
 
 void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
   switch (key) {
-    case Qt::Key_F5: List1->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_F5:
+      ActualizarArchivos();
+      List1->setFocus(Qt::ShortcutFocusReason);
+      break;
     case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
     case Qt::Key_F10: cmdImprimir_Click(); break;
     default: break;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "window/frm_pliegomatic.hpp"
+#include "window/list_box.hpp"
 
 namespace pliego {
 
@@ -120,7 +121,8 @@ void frmPliegomatic::createReportList() {
   Label2_[2]->setFont(fontOf("Arial", 14.25, true));
   Label2_[2]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-  List1 = makeListBox(this, "List1", 120, 600, 8655, 2370);
+  List1 = make<ListBox>(this, "List1");
+  place(List1, 120, 600, 8655, 2370);
   List1->setFont(fontOf("Arial", 14.25, true));
 }
 
