@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "window/frm_pliegomatic.hpp"
+#include "window/etched_frame.hpp"
 #include "window/list_box.hpp"
 
 namespace pliego {
@@ -127,7 +128,7 @@ void frmPliegomatic::createReportList() {
 }
 
 void frmPliegomatic::createProfileFrame() {
-  Frame1 = make<QGroupBox>(this, "Frame1");
+  Frame1 = make<EtchedFrame>(this, "Frame1");
   Frame1->setTitle(QStringLiteral("Configuracion de la Impresora"));
   place(Frame1, 120, 3000, 8655, 2655);
 
