@@ -2,12 +2,13 @@
 
 #include <thread>
 
+#include "common/system_error_text.hpp"
+
 #ifdef _WIN32
 #include <string.h>
 #include <windows.h>
 #else
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -43,7 +44,7 @@ std::string launch(const Command& command, HANDLE* process) {
   std::string line = commandLine(command);
   const char* folder = command.workingFolder.empty() ? nullptr : command.workingFolder.c_str();
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
-    return "error " + std::to_string(GetLastError());
+    return windowsErrorText(GetLastError());
   CloseHandle(info.hThread);
   if (process) *process = info.hProcess;
   else CloseHandle(info.hProcess);
@@ -111,13 +112,13 @@ std::string launch(const Command& command, bool detach, pid_t* pid) {
   argv.push_back(nullptr);
 
   int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return std::strerror(errno);
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return systemErrorText(errno);
   const pid_t child = fork();
   if (child < 0) {
     const int error = errno;
     close(pipeEnds[0]);
     close(pipeEnds[1]);
-    return std::strerror(error);
+    return systemErrorText(error);
   }
   if (child == 0) {
     close(pipeEnds[0]);
@@ -141,7 +142,7 @@ std::string launch(const Command& command, bool detach, pid_t* pid) {
   if (detach) waitpid(child, nullptr, 0);
   if (got == sizeof execError) {
     if (!detach) waitpid(child, nullptr, 0);
-    return std::strerror(execError);
+    return systemErrorText(execError);
   }
   if (pid) *pid = child;
   return "";

@@ -102,8 +102,47 @@ void frmPliegomatic::loadReportList() {
   try {
     CargarArchivos(*this, mRuta_);
   } catch (const std::filesystem::filesystem_error&) {
-    dialogs_->inform("No se pudo leer la carpeta " + mRuta_ + ". La lista de archivos queda vacia.");
+    tellFolderUnreadable();
   }
+}
+
+void frmPliegomatic::tellFolderUnreadable() {
+  if (folderUnreadable_) return;
+  folderUnreadable_ = true;
+  dialogs_->inform("No se pudo leer la carpeta " + mRuta_ + ". La lista de archivos queda vacia.");
+}
+
+// Shows the folder as it is now. The list is left alone when nothing
+// changed; otherwise the selected name stays selected while its file is there.
+void frmPliegomatic::ActualizarArchivos() {
+  std::optional<std::vector<std::string>> reports;
+  try {
+    reports = ReportesDeLaCarpeta(mRuta_);
+  } catch (const std::filesystem::filesystem_error&) {
+    tellFolderUnreadable();
+    return;
+  }
+  folderUnreadable_ = false;
+  showReports(reports.value_or(std::vector<std::string>{}));
+}
+
+void frmPliegomatic::showReports(const std::vector<std::string>& names) {
+  QStringList wanted;
+  for (const std::string& name : names) wanted << toQt(name);
+  QStringList shown;
+  for (int row = 0; row < List1->count(); ++row) shown << List1->item(row)->text();
+  if (wanted == shown) return;
+  const QString selected = toQt(selectedReport());
+  List1->clear();
+  List1->addItems(wanted);
+  if (!selected.isEmpty() && wanted.contains(selected)) List1->setCurrentRow(wanted.indexOf(selected));
+}
+
+// The accounting program may have written a report while the user was in it.
+void frmPliegomatic::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    QMetaObject::invokeMethod(this, &frmPliegomatic::ActualizarArchivos, Qt::QueuedConnection);
 }
 
 void frmPliegomatic::centreOnScreen() {
@@ -113,30 +152,34 @@ void frmPliegomatic::centreOnScreen() {
 
 void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
   switch (key) {
-    case Qt::Key_F5: List1->setFocus(Qt::ShortcutFocusReason); break;
+    case Qt::Key_F5:
+      ActualizarArchivos();
+      List1->setFocus(Qt::ShortcutFocusReason);
+      break;
     case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
     case Qt::Key_F10: cmdImprimir_Click(); break;
     default: break;
   }
 }
 
+// Qt offers a key that a control leaves unused to its containers in turn,
+// so the window sees one key press several times. It acts on it once, where
+// it first arrives. A box that the shortcut opened and closed may have taken
+// the focus away meanwhile: the key on its way on to the containers is still
+// the same key, not a new one.
 bool frmPliegomatic::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::KeyPress && isKeyPreviewTarget(watched)) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    Form_KeyDown(key->key(), key->modifiers());
-  }
+  if (event->type() != QEvent::KeyPress || !isInThisWindow(watched)) return false;
+  const auto* key = static_cast<QKeyEvent*>(event);
+  const bool onItsWay = event == keyOnItsWay_.event && key->key() == keyOnItsWay_.key &&
+                        watched == keyOnItsWay_.nextContainer;
+  keyOnItsWay_ = {event, key->key(), static_cast<QWidget*>(watched)->parentWidget()};
+  if (!onItsWay) Form_KeyDown(key->key(), key->modifiers());
   return false;  // the key goes on to the focused control as usual
 }
 
-// Qt offers a key that a control leaves unused to its containers in turn;
-// the window looks at it once, where it first arrives: the focused control,
-// or the window itself when none of its controls has the focus.
-bool frmPliegomatic::isKeyPreviewTarget(QObject* watched) const {
-  auto* widget = qobject_cast<QWidget*>(watched);
-  if (!widget || widget->window() != this) return false;
-  const QWidget* focus = QApplication::focusWidget();
-  if (focus && focus->window() == this) return widget == focus;
-  return widget == this;
+bool frmPliegomatic::isInThisWindow(QObject* watched) const {
+  const auto* widget = qobject_cast<QWidget*>(watched);
+  return widget && widget->window() == this;
 }
 
 void frmPliegomatic::cmdImprimir_Click() {

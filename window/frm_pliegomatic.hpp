@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/dialogs.hpp"
 #include "common/numbers.hpp"
@@ -55,6 +56,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void cmdAgregarImpresora_Click();
   void cmdGuardarImpresora_Click();
   void Command1_Click();
+  // Reads the folder's reports again (F5, and the window activated again).
+  void ActualizarArchivos();
 
   // PrintView
   std::string selectedReport() const override;
@@ -84,6 +87,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
  protected:
   // Key preview: sees every key pressed in the window before its control does.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   void createControls();
@@ -94,8 +98,10 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void connectHandlers();
   void Form_Load();
   void loadReportList();
+  void tellFolderUnreadable();
+  void showReports(const std::vector<std::string>& names);
   void centreOnScreen();
-  bool isKeyPreviewTarget(QObject* watched) const;
+  bool isInThisWindow(QObject* watched) const;
   QLineEdit* field(ProfileField which) const;
 
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -104,8 +110,16 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   ProgramLauncher* launcher_;
   std::optional<std::string> givenFolder_;
   NumberFormat numberFormat_;
+  // The key press last seen by the key preview, and the container Qt offers
+  // it to next if the control leaves it unused.
+  struct KeyOnItsWay {
+    const QEvent* event = nullptr;
+    int key = 0;
+    const QWidget* nextContainer = nullptr;
+  } keyOnItsWay_;
 
   std::string mRuta_;
+  bool folderUnreadable_ = false;  // told once, until the folder reads again
   std::unique_ptr<cInifile> mIni_;
   std::unique_ptr<PrinterProfiles> profiles_;
   std::unique_ptr<PrintJob> printJob_;

@@ -10,6 +10,8 @@
 #include <QPushButton>
 
 #include "window/frm_pliegomatic.hpp"
+#include "window/etched_frame.hpp"
+#include "window/list_box.hpp"
 
 namespace pliego {
 
@@ -120,12 +122,13 @@ void frmPliegomatic::createReportList() {
   Label2_[2]->setFont(fontOf("Arial", 14.25, true));
   Label2_[2]->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
 
-  List1 = makeListBox(this, "List1", 120, 600, 8655, 2370);
+  List1 = make<ListBox>(this, "List1");
+  place(List1, 120, 600, 8655, 2370);
   List1->setFont(fontOf("Arial", 14.25, true));
 }
 
 void frmPliegomatic::createProfileFrame() {
-  Frame1 = make<QGroupBox>(this, "Frame1");
+  Frame1 = make<EtchedFrame>(this, "Frame1");
   Frame1->setTitle(QStringLiteral("Configuracion de la Impresora"));
   place(Frame1, 120, 3000, 8655, 2655);
 

@@ -1,7 +1,9 @@
 #pragma once
 // The list of printable reports (List1): the three reports the print job
 // knows, found among the TXT files of the program's folder.
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pliego {
 
@@ -17,10 +19,15 @@ class ReportListBox {
 // "MAYOR.TXT", "IVACOMPRAS.TXT" or "IVAVENTAS.TXT".
 bool EsReporteValido(std::string& name);
 
-// Fills List1 with the supported reports of `mRuta`, upper-cased, in the
-// order the file system gives them. A folder without any TXT file leaves the
-// list as it was; one with only other TXT files leaves it empty. Throws
+// The supported reports of `mRuta`, upper-cased, in the order a Windows
+// folder lists the files: by name, without regard to letter case. Nothing
+// when the folder holds no TXT file at all. Throws
 // std::filesystem::filesystem_error when the folder cannot be read.
+std::optional<std::vector<std::string>> ReportesDeLaCarpeta(const std::string& mRuta);
+
+// Fills List1 with ReportesDeLaCarpeta(mRuta). A folder without any TXT
+// file leaves the list as it was; one with only other TXT files leaves it
+// empty.
 void CargarArchivos(ReportListBox& List1, const std::string& mRuta);
 
 }  // namespace pliego

@@ -59,6 +59,20 @@ TEST(CargarArchivos, ListsTheThreeReportsUpperCasedOnceEach) {
   EXPECT_EQ(list.sorted(), (std::vector<std::string>{"IVACOMPRAS.TXT", "IVAVENTAS.TXT", "MAYOR.TXT"}));
 }
 
+// A Windows folder lists its names in the order of their upper-cased bytes;
+// a byte order or the directory's own order would put the lower-case names
+// elsewhere.
+TEST(CargarArchivos, ListsTheReportsInTheOrderOfAWindowsFolder) {
+  TempFolder dir;
+  for (const char* name : {"mayor.txt", "MAYOR.TXT.2023.TXT", "ivaventas.txt.viejo.txt", "IvaVentas.txt",
+                           "IvaCompras.TXT.B.TXT", "IVACOMPRAS.TXT", "IVA_COMPRAS.TXT.TXT"})
+    dir.write(name, "x\r\n");
+  FakeReportList list;
+  CargarArchivos(list, dir.path());
+  EXPECT_EQ(list.entries, (std::vector<std::string>{"IVACOMPRAS.TXT", "IVACOMPRAS.TXT.B.TXT", "IVAVENTAS.TXT",
+                                                    "IVAVENTAS.TXT.VIEJO.TXT", "MAYOR.TXT", "MAYOR.TXT.2023.TXT"}));
+}
+
 TEST(CargarArchivos, OnlyWorkFilesLeaveTheListEmpty) {
   TempFolder dir;
   dir.write("WRITE.TXT", "x\r\n");

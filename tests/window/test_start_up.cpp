@@ -149,6 +149,50 @@ class StartUpTest : public QObject {
     QCOMPARE(control->geometry(), QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
   }
 
+  // As users know a frame: its caption is written on its top line, and the
+  // line runs around every control inside, crossing none.
+  void theFrameCaptionSitsOnTheTopLineAndNoControlCrossesTheLines() {
+    WindowFixture f;
+    f.write("Pliegomatic.ini", kTwoProfilesIni);
+    f.open();
+    auto* frame = f.control<QGroupBox>("Frame1");
+    const QImage image = frame->grab().toImage();
+    const qreal scale = image.devicePixelRatio();
+    const auto pixel = [&](int x, int y) { return image.pixel(int(x * scale), int(y * scale)); };
+    const QRgb background = pixel(frame->width() - 6, frame->height() - 6);
+    const auto firstLine = [&](int x, int y, int dx, int dy) {
+      while (y >= 0 && y < frame->height() && x >= 0 && x < frame->width() && pixel(x, y) == background) {
+        x += dx;
+        y += dy;
+      }
+      return QPoint(x, y);
+    };
+    const int x = frame->width() - 6, y = frame->height() - 6;
+    const int top = firstLine(x, 0, 0, 1).y(), bottom = firstLine(x, frame->height() - 1, 0, -1).y();
+    const int left = firstLine(0, y, 1, 0).x(), right = firstLine(frame->width() - 1, y, -1, 0).x();
+    QVERIFY(top > 0 && bottom > top && right > left);
+    QVERIFY2(pixel(left, top) != background, "the top line starts left of the caption");
+
+    // The caption's letters reach above and below the top line, near its left.
+    const QFontMetrics metrics(frame->font());
+    const QRect caption(left + 2, 0, metrics.horizontalAdvance(frame->title()), top + metrics.height());
+    bool inkAbove = false, inkBelow = false;
+    for (int cy = caption.top(); cy <= caption.bottom(); ++cy)
+      for (int cx = caption.left(); cx < caption.right(); ++cx)
+        if (qGray(pixel(cx, cy)) < 100) {
+          if (cy < top) inkAbove = true;
+          if (cy > top + 1) inkBelow = true;
+        }
+    QVERIFY2(inkAbove && inkBelow, "the caption is written on the top line");
+
+    for (QWidget* control : frame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+      const QRect place = control->geometry();
+      QVERIFY2(place.top() > top + 1 && place.bottom() < bottom - 1 && place.left() > left + 1 &&
+                   place.right() < right - 1,
+               qPrintable(control->objectName()));
+    }
+  }
+
   void theWindowKeepsItsClientSizeAndShowsItsNotes() {
     WindowFixture f;
     frmPliegomatic& w = f.open();

@@ -1,8 +1,12 @@
 #include "window_fixture.hpp"
 
+#include <QApplication>
 #include <QFile>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 namespace pliego::testing {
 
@@ -43,14 +47,36 @@ bool WindowFixture::exists(const std::string& name) const {
 frmPliegomatic& WindowFixture::open() {
   WindowServices services;
   services.folder = folder();
-  services.dialogs = &dialogs;
-  services.launcher = &launcher;
+  services.dialogs = realBoxes ? nullptr : &dialogs;
+  services.launcher = otherLauncher ? otherLauncher : &launcher;
   services.numberFormat = NumberFormat{'.', ','};
   window = std::make_unique<frmPliegomatic>(services);
   window->show();
   window->activateWindow();
   (void)QTest::qWaitForWindowActive(window.get());
   return *window;
+}
+
+BoxAnswerer::BoxAnswerer(By by) : by_(by) {
+  auto* poll = new QTimer(this);
+  connect(poll, &QTimer::timeout, this, &BoxAnswerer::answerActiveBox);
+  poll->start(20);
+}
+
+void BoxAnswerer::answerActiveBox() {
+  auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+  if (!box || !box->isVisible() || box->property("answered").toBool()) return;
+  QAbstractButton* ok = box->button(QMessageBox::Ok);
+  if (!ok) return;
+  box->setProperty("answered", true);
+  texts << box->text();
+  buttons << ok->text().remove('&');
+  if (by_ == By::ClickOnAceptar) {
+    QTest::mouseClick(ok, Qt::LeftButton);
+  } else {
+    QWidget* focus = box->focusWidget() ? box->focusWidget() : box;
+    QTest::keyClick(focus, Qt::Key_Return);
+  }
 }
 
 QStringList itemTexts(const QListWidget* list) {

@@ -36,10 +36,29 @@ class WindowFixture {
 
   FakeDialogs dialogs;
   FakeLauncher launcher;
+  // Set before open(): the window's own Qt message boxes instead of the
+  // scripted ones, and another launcher instead of the fake.
+  bool realBoxes = false;
+  ProgramLauncher* otherLauncher = nullptr;
   std::unique_ptr<frmPliegomatic> window;
 
  private:
   QTemporaryDir dir_;
+};
+
+// Answers every message box of the application as soon as it shows, the way
+// a user would: Return on the box's focused button, or a click on "Aceptar".
+// Keeps the text of each box answered.
+class BoxAnswerer : public QObject {
+ public:
+  enum class By { Return, ClickOnAceptar };
+  explicit BoxAnswerer(By by);
+  QStringList texts;
+  QStringList buttons;  // the text of the button pressed, for each box
+
+ private:
+  void answerActiveBox();
+  By by_;
 };
 
 QStringList itemTexts(const QListWidget* list);

@@ -1,0 +1,19 @@
+#pragma once
+// The reasons the system gives for a failed file or device operation, told
+// in Spanish for the cases users meet; the system's own text only for the
+// rest. Each text completes a sentence such as "No se pudo abrir ...: <text>".
+#include <string>
+#include <system_error>
+
+namespace pliego {
+
+// An errno value.
+std::string systemErrorText(int errnoValue);
+
+// A Windows error code (GetLastError).
+std::string windowsErrorText(unsigned long code);
+
+// An error code from the standard library: its errno or Windows value.
+std::string systemErrorText(const std::error_code& error);
+
+}  // namespace pliego
