@@ -1,5 +1,7 @@
 #include "settings/private_profile.hpp"
 
+#include <cstring>
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -10,7 +12,7 @@ std::uint32_t getPrivateProfileString(const char* section, const char* key, cons
   return GetPrivateProfileStringA(section, key, defaultText, buffer, size, path);
 }
 
-int writePrivateProfileString(const char* section, const char* key, const char* value, const char* path) {
+static int platformWrite(const char* section, const char* key, const char* value, const char* path) {
   return WritePrivateProfileStringA(section, key, value, path);
 }
 
@@ -70,8 +72,6 @@ std::uint32_t placeList(const std::vector<std::string_view>& names, char* buffer
   return count;
 }
 
-bool breaksLine(const char* text) { return std::strpbrk(text, "\r\n") != nullptr; }
-
 std::string edited(const IniDocument& document, const char* section, const char* key, const char* value) {
   if (!key) return document.withoutSection(section);
   if (!value) return document.withoutKey(section, key);
@@ -94,9 +94,8 @@ std::uint32_t getPrivateProfileString(const char* section, const char* key, cons
   return placeText(value ? unquoted(*value) : cleanDefault(defaultText), buffer, size);
 }
 
-int writePrivateProfileString(const char* section, const char* key, const char* value, const char* path) {
+static int platformWrite(const char* section, const char* key, const char* value, const char* path) {
   if (!section || !path || !*path) return 0;
-  if (key && value && (breaksLine(section) || breaksLine(key) || breaksLine(value))) return 0;
   FileRewrite file(path);
   if (!file.readable()) return 0;
   const IniDocument document(file.bytes());
@@ -107,3 +106,19 @@ int writePrivateProfileString(const char* section, const char* key, const char* 
 
 }  // namespace pliego
 #endif
+
+namespace pliego {
+
+namespace {
+bool breaksLine(const char* text) { return text && std::strpbrk(text, "\r\n") != nullptr; }
+}  // namespace
+
+// Nothing is quoted in the file: a CR or LF in a name or a value would end
+// the line there and let the rest pass for lines of its own. Such a write is
+// refused before it reaches the file, on every platform.
+int writePrivateProfileString(const char* section, const char* key, const char* value, const char* path) {
+  if (breaksLine(section) || breaksLine(key) || (key && breaksLine(value))) return 0;
+  return platformWrite(section, key, value, path);
+}
+
+}  // namespace pliego
