@@ -109,28 +109,51 @@ std::optional<std::string> readFileBytes(const std::string& path) {
 
 FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
   const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
-  for (;;) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-      std::error_code error;
-      readable_ = errno == ENOENT && fs::is_directory(folderOf(path_), error);
-      return;
-    }
+  while (openOrCreate(deadline)) {
     const Lock lock = lockUntil(fd_, deadline);
-    // Another writer may have renamed a new file over the name meanwhile:
-    // then it is that one that must be read and locked.
+    // Another writer may have renamed a new file over the name, or removed
+    // the empty one it created, meanwhile: then the name must be opened again.
     if (lock != Lock::Busy && (lock == Lock::NotOffered || stillNamed(fd_, path_))) {
       readable_ = readAll(fd_, bytes_);
       return;
     }
     ::close(fd_);
     fd_ = -1;
+    created_ = false;
     if (lock == Lock::Busy || std::chrono::steady_clock::now() >= deadline) return;  // not readable: the write fails
   }
 }
 
+// A missing file is created empty, so that the first write locks it like any
+// other: without that, two first writes would each rename their own file
+// over the name and one of them would be lost.
+bool FileRewrite::openOrCreate(std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ >= 0) return true;
+    if (errno != ENOENT) return false;
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      created_ = true;
+      return true;
+    }
+    if (errno != EEXIST) {
+      // Nothing to lock and nowhere to create: a removal finds nothing to do,
+      // a write fails when it cannot create its temporary file.
+      std::error_code error;
+      readable_ = fs::is_directory(folderOf(path_), error);
+      return false;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+  }
+}
+
+// A file created here that received nothing is removed again, still under
+// the lock, so that a write that stores nothing leaves no file behind.
 FileRewrite::~FileRewrite() {
-  if (fd_ >= 0) ::close(fd_);  // also releases the lock
+  if (fd_ < 0) return;
+  if (created_ && !replaced_ && stillNamed(fd_, path_)) ::unlink(path_.c_str());
+  ::close(fd_);  // also releases the lock
 }
 
 bool FileRewrite::replace(std::string_view content) {
@@ -150,6 +173,7 @@ bool FileRewrite::replace(std::string_view content) {
     return false;
   }
   syncFolder(path_);
+  replaced_ = true;
   return true;
 }
 

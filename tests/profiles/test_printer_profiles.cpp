@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "profiles/profiles_fixture.hpp"
 #include "profiles/printer_profiles.hpp"
 #include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
@@ -14,39 +15,6 @@ using namespace pliego;
 using namespace pliego::testing;
 
 namespace {
-
-struct FakeProfilesView : ProfilesView {
-  std::vector<std::string> list;
-  int selected = -1;
-  std::map<ProfileField, std::string> fields;
-  CheckState box = CheckState::Unchecked;
-
-  void clearProfiles() override {
-    list.clear();
-    selected = -1;
-  }
-  void addProfile(const std::string& name) override { list.push_back(name); }
-  std::string selectedProfile() const override { return selected < 0 ? "" : list.at(selected); }
-  std::string fieldText(ProfileField field) const override {
-    const auto it = fields.find(field);
-    return it == fields.end() ? "" : it->second;
-  }
-  void setFieldText(ProfileField field, const std::string& text) override { fields[field] = text; }
-  CheckState pageNumberBox() const override { return box; }
-  void setPageNumberBox(CheckState state) override { box = state; }
-
-  void fill(const std::string& perPage, const std::string& header, const std::string& between,
-            const std::string& port) {
-    fields = {{ProfileField::LinesPerPage, perPage},
-              {ProfileField::HeaderLines, header},
-              {ProfileField::LinesBetweenPages, between},
-              {ProfileField::Port, port}};
-  }
-  std::vector<std::string> shownFields() const {
-    return {fieldText(ProfileField::LinesPerPage), fieldText(ProfileField::HeaderLines),
-            fieldText(ProfileField::LinesBetweenPages), fieldText(ProfileField::Port)};
-  }
-};
 
 const std::string kTwoProfiles =
     "[EPSON 12 PULGADAS]\r\n"
