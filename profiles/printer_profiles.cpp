@@ -31,6 +31,19 @@ CheckState pageNumberStateFromText(const std::string& stored) {
   return CheckState::Checked;
 }
 
+std::string saveFailureMessage(const std::string& name, const std::string& path,
+                               const std::vector<std::string>& failedKeys, std::size_t keyCount) {
+  const std::string advice =
+      " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
+  if (failedKeys.size() >= keyCount)
+    return "No se pudieron guardar los datos de la impresora " + name + " en " + path + "." + advice;
+  std::string keys;
+  for (std::size_t i = 0; i < failedKeys.size(); ++i)
+    keys += (i == 0 ? "" : i + 1 == failedKeys.size() ? " y " : ", ") + failedKeys[i];
+  return "No se pudieron guardar en " + path + " estos datos de la impresora " + name + ": " + keys +
+         ". Los demas datos quedaron guardados." + advice;
+}
+
 PrinterProfiles::PrinterProfiles(ProfilesView& view, Dialogs& dialogs, cInifile& mIni, NumberFormat format)
     : view_(view), dialogs_(dialogs), mIni_(mIni), format_(format) {}
 
@@ -65,25 +78,21 @@ void PrinterProfiles::cmdAgregarImpresora_Click() {
   view_.addProfile(name);
 }
 
+// The five keys go to the file together: a profile is never left half saved.
 void PrinterProfiles::cmdGuardarImpresora_Click() {
   const std::string name = view_.selectedProfile();
   if (trimSpaces(name).empty()) return;
   mIni_.Section(name);
-  bool saved = true;
-  for (const FieldKey& entry : kFieldKeys) {
-    mIni_.Key(entry.key);
-    mIni_.Value(formatNumber(numericValue(view_.fieldText(entry.field)), format_));
-    saved = saved && mIni_.Success();
-  }
-  mIni_.Key(kPageNumberKey);
-  mIni_.Value(std::to_string(static_cast<int>(view_.pageNumberBox())));
-  saved = saved && mIni_.Success();
+  std::vector<ProfileEntry> entries;
+  for (const FieldKey& entry : kFieldKeys)
+    entries.push_back({entry.key, formatNumber(numericValue(view_.fieldText(entry.field)), format_)});
+  entries.push_back({kPageNumberKey, std::to_string(static_cast<int>(view_.pageNumberBox()))});
+  const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
-  if (saved)
+  if (failed.empty())
     dialogs_.inform("Datos de la impresora " + name + " guardados");
   else
-    dialogs_.inform("No se pudieron guardar los datos de la impresora " + name + " en " + mIni_.Path() +
-                    ". Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.");
+    dialogs_.inform(saveFailureMessage(name, mIni_.Path(), failed, entries.size()));
 }
 
 void PrinterProfiles::Command1_Click() {

@@ -2,7 +2,9 @@
 // The printer profiles: one section of "Pliegomatic.ini" per profile, shown
 // in List2 and loaded into the window's fields. The procedures keep the
 // window's names; they report nothing about reads and writes of the file.
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "common/dialogs.hpp"
 #include "common/numbers.hpp"
@@ -38,5 +40,11 @@ class PrinterProfiles {
 // The check-box state a stored "NUMERO DE PAGINA" text stands for: its leading
 // number rounded half to even; 0 unchecked, 2 grayed, any other value checked.
 CheckState pageNumberStateFromText(const std::string& stored);
+
+// What the user is told when the file refused some or all of a profile's
+// keys (the platform's functions store them one at a time, so a save can
+// stop part-way there): the keys not stored are named unless none was.
+std::string saveFailureMessage(const std::string& name, const std::string& path,
+                               const std::vector<std::string>& failedKeys, std::size_t keyCount);
 
 }  // namespace pliego

@@ -45,6 +45,13 @@ void cInifile::Value(const std::string& sValue) {
   lastReturnCode_ = writePrivateProfileString(section_.c_str(), key_.c_str(), cleaned.c_str(), path_.c_str());
 }
 
+std::vector<std::string> cInifile::WriteEntries(std::vector<ProfileEntry> entries) {
+  for (auto& entry : entries) std::erase(entry.value, '\0');
+  auto failed = writePrivateProfileEntries(section_.c_str(), entries, path_.c_str());
+  lastReturnCode_ = failed.empty() ? 1 : 0;
+  return failed;
+}
+
 void cInifile::DeleteKey() {
   lastReturnCode_ = writePrivateProfileString(section_.c_str(), key_.c_str(), nullptr, path_.c_str());
 }

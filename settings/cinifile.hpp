@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/numbers.hpp"
+#include "settings/private_profile.hpp"
 
 namespace pliego {
 
@@ -46,6 +47,9 @@ class cInifile {
 
   std::string Value() const;
   void Value(const std::string& sValue);
+  // Stores several keys of the current section at once (see
+  // writePrivateProfileEntries); returns the keys that were not stored.
+  std::vector<std::string> WriteEntries(std::vector<ProfileEntry> entries);
   void DeleteKey();
   void DeleteSection();
   // The key names of the current section, each followed by a NUL.

@@ -16,6 +16,14 @@ static int platformWrite(const char* section, const char* key, const char* value
   return WritePrivateProfileStringA(section, key, value, path);
 }
 
+static std::vector<std::string> platformWriteEntries(const char* section, const std::vector<ProfileEntry>& entries,
+                                                     const char* path) {
+  std::vector<std::string> failed;
+  for (const auto& entry : entries)
+    if (!WritePrivateProfileStringA(section, entry.key.c_str(), entry.value.c_str(), path)) failed.push_back(entry.key);
+  return failed;
+}
+
 }  // namespace pliego
 
 #else
@@ -104,6 +112,21 @@ static int platformWrite(const char* section, const char* key, const char* value
   return file.replace(content) ? 1 : 0;
 }
 
+static std::vector<std::string> platformWriteEntries(const char* section, const std::vector<ProfileEntry>& entries,
+                                                     const char* path) {
+  std::vector<std::string> all;
+  for (const auto& entry : entries) all.push_back(entry.key);
+  if (!section || !path || !*path) return all;
+  FileRewrite file(path);
+  if (!file.readable()) return all;
+  std::string content = file.bytes();
+  for (const auto& entry : entries)
+    content = IniDocument(content).withValue(trimIniBlanks(section), trimIniBlanks(entry.key),
+                                             trimLeadingIniBlanks(entry.value));
+  if (content == file.bytes() || file.replace(content)) return {};
+  return all;
+}
+
 }  // namespace pliego
 #endif
 
@@ -119,6 +142,16 @@ bool breaksLine(const char* text) { return text && std::strpbrk(text, "\r\n") !=
 int writePrivateProfileString(const char* section, const char* key, const char* value, const char* path) {
   if (breaksLine(section) || breaksLine(key) || (key && breaksLine(value))) return 0;
   return platformWrite(section, key, value, path);
+}
+
+std::vector<std::string> writePrivateProfileEntries(const char* section, const std::vector<ProfileEntry>& entries,
+                                                    const char* path) {
+  bool breaks = breaksLine(section);
+  for (const auto& entry : entries) breaks = breaks || breaksLine(entry.key.c_str()) || breaksLine(entry.value.c_str());
+  if (!breaks) return platformWriteEntries(section, entries, path);
+  std::vector<std::string> all;
+  for (const auto& entry : entries) all.push_back(entry.key);
+  return all;
 }
 
 }  // namespace pliego

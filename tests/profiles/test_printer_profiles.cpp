@@ -8,6 +8,7 @@
 
 #include "profiles/profiles_fixture.hpp"
 #include "profiles/printer_profiles.hpp"
+#include "settings/file_size_limit.hpp"
 #include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
 
@@ -277,6 +278,62 @@ TEST_F(PrinterProfilesTest, ASaveTheFileRefusesIsToldNotConfirmed) {
   EXPECT_EQ(dialogs.informed[0].find("Datos de la impresora"), std::string::npos);
   EXPECT_NE(dialogs.informed[0].find("OFICINA"), std::string::npos);
   EXPECT_NE(dialogs.informed[0].find("no-existe/Pliegomatic.ini"), std::string::npos);
+}
+
+// A disk that fills up during the save: the profile is saved whole or not at
+// all, never with some of its keys.
+TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
+  const std::string before = "[COMUN]\r\nRELLENO=" + std::string(3000, 'x') + "\r\n";
+  dir.write("Pliegomatic.ini", before);
+  view.list = {"NUEVA"};
+  view.selected = 0;
+  view.fill("72", "5", "0", "1");
+  // Room for the header and the first two keys, not for the whole profile.
+  const std::size_t room = before.size() + std::string("[NUEVA]\r\nRENGLONES POR PAGINA=72\r\n").size() +
+                           std::string("RENGLONES DEL ENCABEZADO=5\r\n").size() + 5;
+  {
+    const FileSizeLimit limit(room);
+    profiles.cmdGuardarImpresora_Click();
+  }
+  const std::string after = ini();
+  EXPECT_TRUE(after == before) << "changed, now ending in: " << after.substr(std::min(after.size(), before.size()));
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora NUEVA", 0), 0u)
+      << dialogs.informed[0];
+
+  // With room again, the same save stores all five keys.
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), before + "[NUEVA]\r\nRENGLONES POR PAGINA=72\r\nRENGLONES DEL ENCABEZADO=5\r\n"
+                            "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=0\r\n");
+  EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora NUEVA guardados");
+}
+
+
+// Where each key is a write of its own (the platform's functions), the user
+// learns which keys did not reach the file.
+TEST(SaveFailureMessage, NamesTheKeysNotSavedUnlessNoneWas) {
+  const std::string advice =
+      " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
+  EXPECT_EQ(saveFailureMessage("EPSON", "F:\\Pliegomatic.ini", {"LPT", "NUMERO DE PAGINA"}, 5),
+            "No se pudieron guardar en F:\\Pliegomatic.ini estos datos de la impresora EPSON: LPT y NUMERO DE "
+            "PAGINA. Los demas datos quedaron guardados." + advice);
+  EXPECT_EQ(saveFailureMessage("EPSON", "F:\\Pliegomatic.ini",
+                               {"RENGLONES DEL ENCABEZADO", "RENGLONES ENTRE PAGINAS", "LPT"}, 5),
+            "No se pudieron guardar en F:\\Pliegomatic.ini estos datos de la impresora EPSON: RENGLONES DEL "
+            "ENCABEZADO, RENGLONES ENTRE PAGINAS y LPT. Los demas datos quedaron guardados." + advice);
+  EXPECT_EQ(saveFailureMessage("EPSON", "/srv/Pliegomatic.ini", {"A", "B"}, 2),
+            "No se pudieron guardar los datos de la impresora EPSON en /srv/Pliegomatic.ini." + advice);
+}
+
+TEST_F(PrinterProfilesTest, ALineBreakInTheNameSavesNothing) {
+  dir.write("Pliegomatic.ini", "[A]\r\nLPT=1\r\n");
+  view.list = {"B]\r\n[A"};
+  view.selected = 0;
+  view.fill("72", "5", "0", "1");
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), "[A]\r\nLPT=1\r\n");
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora", 0), 0u);
 }
 
 }  // namespace

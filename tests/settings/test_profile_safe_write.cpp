@@ -1,9 +1,7 @@
 // A write replaces the file as a whole or not at all.
-#include <signal.h>
-#include <sys/resource.h>
-
 #include <filesystem>
 
+#include "settings/file_size_limit.hpp"
 #include "settings/ini_fixture.hpp"
 
 using namespace pliego::testing;
@@ -18,27 +16,6 @@ class ProfileSafeWrite : public IniFolder {
     for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename());
     return names;
   }
-};
-
-// Limits the size of the files this process writes, which stops writes even
-// for root; the signal that the limit raises is ignored meanwhile.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    previous_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit old_{};
-  decltype(SIG_IGN) previous_{};
 };
 
 TEST_F(ProfileSafeWrite, WriteThatFailsPartWayLeavesTheOldFile) {
