@@ -21,6 +21,8 @@ constexpr FieldKey kFieldKeys[] = {
     {"LPT", ProfileField::Port},
 };
 constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
+constexpr const char* kWriteAdvice =
+    " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
 
 }  // namespace
 
@@ -33,8 +35,7 @@ CheckState pageNumberStateFromText(const std::string& stored) {
 
 std::string saveFailureMessage(const std::string& name, const std::string& path,
                                const std::vector<std::string>& failedKeys, std::size_t keyCount) {
-  const std::string advice =
-      " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
+  const std::string advice = kWriteAdvice;
   if (failedKeys.size() >= keyCount)
     return "No se pudieron guardar los datos de la impresora " + name + " en " + path + "." + advice;
   std::string keys;
@@ -54,6 +55,13 @@ void PrinterProfiles::CargarImpresoras() {
   view_.clearProfiles();
   for (std::int32_t i = 1; i <= count && i <= static_cast<std::int32_t>(sections.size()); ++i)
     view_.addProfile(sections[i - 1]);
+}
+
+void PrinterProfiles::ComprobarArchivo() {
+  if (mIni_.Readable()) return;
+  dialogs_.inform("No se pudo leer el archivo de impresoras " + mIni_.Path() +
+                  ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que la unidad de red "
+                  "este disponible.");
 }
 
 void PrinterProfiles::CargarConfiguracion() {
@@ -100,11 +108,14 @@ void PrinterProfiles::Command1_Click() {
   if (!dialogs_.confirm("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")) return;
   // Without a selected profile there is nothing to remove: the lines before
   // the file's first section must not go as a nameless section.
+  bool removed = true;
   if (!trimSpaces(name).empty()) {
     mIni_.Section(name);
     mIni_.DeleteSection();
+    removed = mIni_.Success();
   }
   CargarImpresoras();
+  if (!removed) dialogs_.inform("No se pudo quitar la impresora " + name + " de " + mIni_.Path() + "." + kWriteAdvice);
 }
 
 }  // namespace pliego

@@ -1,7 +1,8 @@
 #pragma once
 // The printer profiles: one section of "Pliegomatic.ini" per profile, shown
 // in List2 and loaded into the window's fields. The procedures keep the
-// window's names; they report nothing about reads and writes of the file.
+// window's names. A save or a removal that the file refuses is told, and so
+// is a file that cannot be read when the window starts.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -19,6 +20,9 @@ class PrinterProfiles {
 
   // Fills List2 with the file's sections in file order; selects nothing.
   void CargarImpresoras();
+  // Tells the user when the profile file is there but cannot be read, so
+  // that an empty list is not taken for a file without profiles.
+  void ComprobarArchivo();
   // Copies the selected profile's five values into the fields.
   void CargarConfiguracion();
   // A profile was selected: load it, then check the page-number box.

@@ -35,6 +35,8 @@ void splitList(const std::string& list, bool keepEmpty, std::vector<std::string>
 
 }  // namespace
 
+bool cInifile::Readable() const { return privateProfileReadable(path_.c_str()); }
+
 std::string cInifile::Value() const {
   return readProfile(section_.c_str(), key_.c_str(), default_, kValueBuffer, path_);
 }

@@ -45,6 +45,9 @@ class cInifile {
   void Section(const std::string& sSection) { section_ = sSection; }
   const std::string& Section() const { return section_; }
 
+  // False when the file is there but cannot be read.
+  bool Readable() const;
+
   std::string Value() const;
   void Value(const std::string& sValue);
   // Stores several keys of the current section at once (see

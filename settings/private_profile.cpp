@@ -16,6 +16,17 @@ static int platformWrite(const char* section, const char* key, const char* value
   return WritePrivateProfileStringA(section, key, value, path);
 }
 
+bool privateProfileReadable(const char* path) {
+  HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+  }
+  CloseHandle(file);
+  return true;
+}
+
 static std::vector<std::string> platformWriteEntries(const char* section, const std::vector<ProfileEntry>& entries,
                                                      const char* path) {
   std::vector<std::string> failed;
@@ -29,6 +40,7 @@ static std::vector<std::string> platformWriteEntries(const char* section, const 
 #else
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +112,13 @@ std::uint32_t getPrivateProfileString(const char* section, const char* key, cons
   }
   const auto value = document.value(trimIniBlanks(section), trimIniBlanks(key));
   return placeText(value ? unquoted(*value) : cleanDefault(defaultText), buffer, size);
+}
+
+bool privateProfileReadable(const char* path) {
+  if (!path) return true;
+  if (readFileBytes(path)) return true;
+  std::error_code error;
+  return !std::filesystem::exists(path, error) && !error;
 }
 
 static int platformWrite(const char* section, const char* key, const char* value, const char* path) {

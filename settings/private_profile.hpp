@@ -19,6 +19,10 @@ std::uint32_t getPrivateProfileString(const char* section, const char* key, cons
 // section. Returns nonzero on success, 0 on failure.
 int writePrivateProfileString(const char* section, const char* key, const char* value, const char* path);
 
+// True when the file can be read, or does not exist (it then reads as empty);
+// false when it is there and cannot be read (a read of it gives defaults).
+bool privateProfileReadable(const char* path);
+
 struct ProfileEntry {
   std::string key, value;
 };

@@ -2,6 +2,7 @@
 // folder, with a plain window and scripted message boxes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -334,6 +335,57 @@ TEST_F(PrinterProfilesTest, ALineBreakInTheNameSavesNothing) {
   EXPECT_EQ(ini(), "[A]\r\nLPT=1\r\n");
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora", 0), 0u);
+}
+
+// A removal that the file refuses is told, and the list still shows what the
+// file holds.
+TEST_F(PrinterProfilesTest, ARemovalTheFileRefusesIsTold) {
+  const std::string before = "[GRANDE]\r\nRELLENO=" + std::string(3000, 'x') + "\r\n" + kTwoProfiles;
+  startWith(before);
+  select(2);
+  {
+    const FileSizeLimit limit(1000);  // the rewritten file does not fit: a full disk
+    profiles.Command1_Click();
+  }
+  EXPECT_TRUE(ini() == before);
+  EXPECT_EQ(view.list, (std::vector<std::string>{"GRANDE", "EPSON 12 PULGADAS", "Oficina"}));
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0], "No se pudo quitar la impresora Oficina de " + dir.file("Pliegomatic.ini") +
+                                     ". Verifique que el archivo no sea de solo lectura y que la unidad de red "
+                                     "este disponible.");
+}
+
+TEST_F(PrinterProfilesTest, ARemovalFromAnUnreadableFileIsTold) {
+  std::filesystem::create_directory(dir.file("Pliegomatic.ini"));  // where the file should be
+  view.list = {"OFICINA"};
+  view.selected = 0;
+  profiles.Command1_Click();
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudo quitar la impresora OFICINA de ", 0), 0u);
+  EXPECT_TRUE(view.list.empty());
+}
+
+TEST_F(PrinterProfilesTest, RemovingWhatTheFileDoesNotHoldIsNoFailure) {
+  view.list = {"NUEVA"};
+  view.selected = 0;
+  profiles.Command1_Click();
+  EXPECT_TRUE(dialogs.informed.empty());
+  EXPECT_FALSE(dir.exists("Pliegomatic.ini"));
+}
+
+TEST_F(PrinterProfilesTest, OnlyAFileThatIsThereAndCannotBeReadIsTold) {
+  profiles.ComprobarArchivo();  // no file: no profiles yet, nothing to tell
+  dir.write("Pliegomatic.ini", kTwoProfiles);
+  profiles.ComprobarArchivo();
+  EXPECT_TRUE(dialogs.informed.empty());
+
+  std::filesystem::remove(dir.file("Pliegomatic.ini"));
+  std::filesystem::create_directory(dir.file("Pliegomatic.ini"));
+  profiles.ComprobarArchivo();
+  EXPECT_EQ(dialogs.informed, (std::vector<std::string>{
+                                  "No se pudo leer el archivo de impresoras " + dir.file("Pliegomatic.ini") +
+                                  ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que "
+                                  "la unidad de red este disponible."}));
 }
 
 }  // namespace
