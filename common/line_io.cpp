@@ -1,6 +1,7 @@
 #include "common/line_io.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -203,7 +204,8 @@ std::size_t LineReader::lineEnd() {
   for (; stop - at >= 16; at += 16) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-    if (hits != 0) return static_cast<std::size_t>(at - base) + static_cast<std::size_t>(__builtin_ctz(hits));
+    if (hits != 0)
+      return static_cast<std::size_t>(at - base) + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
   }
   for (; at < stop; ++at)
     if (*at == '\r' || *at == '\n') return static_cast<std::size_t>(at - base);
