@@ -43,6 +43,8 @@ struct NoLauncher : ProgramLauncher {
   std::string start(const Command&) override { return ""; }
   std::string startTracked(const Command&) override { return ""; }
   bool waitForTracked(std::chrono::milliseconds) override { return true; }
+  std::optional<Ending> waitForLastStarted(std::chrono::milliseconds) override { return Ending{}; }
+  std::vector<Ending> takeEndings() override { return {}; }
 };
 
 // Writes lines of about 130 bytes; every 40th line closes a ledger account.
