@@ -63,7 +63,11 @@ frmPliegomatic::frmPliegomatic(WindowServices services, QWidget* parent)
   centreOnScreen();
 }
 
-frmPliegomatic::~frmPliegomatic() { qApp->removeEventFilter(this); }
+// The job's work uses the print job, which goes before the window's children.
+frmPliegomatic::~frmPliegomatic() {
+  jobThread_->stop();
+  qApp->removeEventFilter(this);
+}
 
 void frmPliegomatic::connectHandlers() {
   connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
