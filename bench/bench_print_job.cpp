@@ -56,6 +56,8 @@ struct NoLauncher : ProgramLauncher {
   std::string start(const Command&) override { return ""; }
   std::string startTracked(const Command&) override { return ""; }
   bool waitForTracked(std::chrono::milliseconds) override { return true; }
+  std::optional<Ending> waitForLastStarted(std::chrono::milliseconds) override { return Ending{}; }
+  std::vector<Ending> takeEndings() override { return {}; }
 };
 
 // A small fixed generator, so that every run writes the same reports.

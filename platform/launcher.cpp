@@ -1,5 +1,8 @@
 #include "platform/launcher.hpp"
 
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
 #include <thread>
 
 #include "common/system_error_text.hpp"
@@ -9,12 +12,40 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
 
 namespace pliego {
+
+namespace {
+
+// How much of a program's error output is kept; the rest is read and dropped.
+constexpr std::size_t kErrorOutputKept = 4096;
+constexpr auto kPollPause = std::chrono::milliseconds(20);
+
+// A started program, until its ending has been asked for.
+struct Child {
+  std::uint64_t id = 0;
+  Ending ending;
+  bool ended = false;
+#ifdef _WIN32
+  HANDLE process = nullptr;
+#else
+  pid_t pid = 0;
+  int errorOutput = -1;  // the read end of its error output
+#endif
+};
+
+}  // namespace
+
+std::string describe(const Command& command) {
+  std::string text = command.program;
+  for (const auto& argument : command.arguments) text += " " + argument;
+  return text;
+}
 
 #ifdef _WIN32
 
@@ -35,7 +66,7 @@ std::string commandLine(const Command& command) {
   return line;
 }
 
-std::string launch(const Command& command, HANDLE* process) {
+std::string launch(const Command& command, Child& child) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -46,136 +77,219 @@ std::string launch(const Command& command, HANDLE* process) {
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &info))
     return windowsErrorText(GetLastError());
   CloseHandle(info.hThread);
-  if (process) *process = info.hProcess;
-  else CloseHandle(info.hProcess);
+  child.process = info.hProcess;
   return "";
 }
 
+void poll(Child& child) {
+  if (child.ended || WaitForSingleObject(child.process, 0) != WAIT_OBJECT_0) return;
+  DWORD code = 0;
+  GetExitCodeProcess(child.process, &code);
+  child.ending.status = static_cast<int>(code);
+  CloseHandle(child.process);
+  child.process = nullptr;
+  child.ended = true;
+}
+
+void release(Child& child) {
+  if (child.process) CloseHandle(child.process);
+  child.process = nullptr;
+}
+
 }  // namespace
-
-SystemLauncher::~SystemLauncher() {
-  if (tracked_) CloseHandle(tracked_);
-}
-
-std::string SystemLauncher::start(const Command& command) { return launch(command, nullptr); }
-
-std::string SystemLauncher::startTracked(const Command& command) {
-  HANDLE process = nullptr;
-  std::string error = launch(command, &process);
-  if (error.empty()) {
-    if (tracked_) CloseHandle(tracked_);
-    tracked_ = process;
-  }
-  return error;
-}
-
-bool SystemLauncher::waitForTracked(std::chrono::milliseconds timeout) {
-  if (!tracked_) return true;
-  if (WaitForSingleObject(tracked_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return false;
-  CloseHandle(tracked_);
-  tracked_ = nullptr;
-  return true;
-}
 
 #else
 
 namespace {
 
-// In the started process: own session, given folder, no terminal I/O.
-[[noreturn]] void becomeCommand(const Command& command, char* const* argv, int errorPipe) {
+// In the started process: own session, given folder, no terminal input or
+// output; its error output goes to `errorOutput`.
+[[noreturn]] void becomeCommand(const Command& command, char* const* argv, int errorOutput, int execReport) {
   setsid();
   if (command.inheritedHandle >= 0) fcntl(command.inheritedHandle, F_SETFD, 0);
+  // An editor that outlives the program may still write to its error output.
+  if (command.style != WindowStyle::Hidden) signal(SIGPIPE, SIG_IGN);
   const int null = open("/dev/null", O_RDWR);
   if (null >= 0) {
     dup2(null, 0);
     dup2(null, 1);
-    dup2(null, 2);
   }
+  dup2(errorOutput, 2);
   if (!command.workingFolder.empty() && chdir(command.workingFolder.c_str()) != 0) {
     const int error = errno;
-    (void)!write(errorPipe, &error, sizeof error);
+    (void)!write(execReport, &error, sizeof error);
     _exit(127);
   }
   execvp(argv[0], argv);
   const int error = errno;
-  (void)!write(errorPipe, &error, sizeof error);
+  (void)!write(execReport, &error, sizeof error);
   _exit(127);
 }
 
-// Forks the command (through an intermediate process when `detach`, so that
-// nothing is left to reap) and reports whether its exec succeeded.
-std::string launch(const Command& command, bool detach, pid_t* pid) {
+void closeBoth(int ends[2]) {
+  close(ends[0]);
+  close(ends[1]);
+}
+
+// Forks the command and reports whether its exec succeeded.
+std::string launch(const Command& command, Child& child) {
   std::vector<std::string> words{command.program};
   words.insert(words.end(), command.arguments.begin(), command.arguments.end());
   std::vector<char*> argv;
   for (auto& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
-  int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) return systemErrorText(errno);
-  const pid_t child = fork();
-  if (child < 0) {
+  int errorOutput[2];
+  if (pipe2(errorOutput, O_CLOEXEC) != 0) return systemErrorText(errno);
+  int execReport[2];
+  if (pipe2(execReport, O_CLOEXEC) != 0) {
     const int error = errno;
-    close(pipeEnds[0]);
-    close(pipeEnds[1]);
+    closeBoth(errorOutput);
     return systemErrorText(error);
   }
-  if (child == 0) {
-    close(pipeEnds[0]);
-    if (detach) {
-      const pid_t grandchild = fork();
-      if (grandchild < 0) {
-        const int error = errno;
-        (void)!write(pipeEnds[1], &error, sizeof error);
-        _exit(127);
-      }
-      if (grandchild > 0) _exit(0);
-    }
-    becomeCommand(command, argv.data(), pipeEnds[1]);
+  const pid_t pid = fork();
+  if (pid < 0) {
+    const int error = errno;
+    closeBoth(errorOutput);
+    closeBoth(execReport);
+    return systemErrorText(error);
   }
-  close(pipeEnds[1]);
+  if (pid == 0) becomeCommand(command, argv.data(), errorOutput[1], execReport[1]);
+  close(errorOutput[1]);
+  close(execReport[1]);
   int execError = 0;
   ssize_t got;
-  do got = read(pipeEnds[0], &execError, sizeof execError);
+  do got = read(execReport[0], &execError, sizeof execError);
   while (got < 0 && errno == EINTR);
-  close(pipeEnds[0]);
-  if (detach) waitpid(child, nullptr, 0);
+  close(execReport[0]);
   if (got == sizeof execError) {
-    if (!detach) waitpid(child, nullptr, 0);
+    waitpid(pid, nullptr, 0);
+    close(errorOutput[0]);
     return systemErrorText(execError);
   }
-  if (pid) *pid = child;
+  fcntl(errorOutput[0], F_SETFL, O_NONBLOCK);
+  child.pid = pid;
+  child.errorOutput = errorOutput[0];
   return "";
+}
+
+// Reads what the program wrote so far, so that it never waits on a full pipe.
+void drain(Child& child) {
+  char block[1024];
+  for (;;) {
+    const ssize_t got = read(child.errorOutput, block, sizeof block);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return;
+    const std::size_t room = kErrorOutputKept - std::min(kErrorOutputKept, child.ending.errorOutput.size());
+    child.ending.errorOutput.append(block, std::min(room, static_cast<std::size_t>(got)));
+  }
+}
+
+void release(Child& child) {
+  if (child.errorOutput >= 0) close(child.errorOutput);
+  child.errorOutput = -1;
+}
+
+void poll(Child& child) {
+  if (child.ended) return;
+  drain(child);
+  int status = 0;
+  const pid_t done = waitpid(child.pid, &status, WNOHANG);
+  if (done == 0 || (done < 0 && errno == EINTR)) return;
+  if (done == child.pid)
+    child.ending.status = WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status);
+  drain(child);  // what it wrote before it ended is in the pipe now
+  release(child);
+  child.ended = true;
 }
 
 }  // namespace
 
-SystemLauncher::~SystemLauncher() = default;
+#endif
 
-std::string SystemLauncher::start(const Command& command) { return launch(command, true, nullptr); }
+struct SystemLauncher::Children {
+  std::mutex mutex;
+  std::vector<Child> list;
+  std::uint64_t lastId = 0;
+  std::uint64_t trackedId = 0;
 
-std::string SystemLauncher::startTracked(const Command& command) {
-  waitForTracked(std::chrono::milliseconds(0));  // reaps an earlier one that has ended
-  pid_t pid = 0;
-  std::string error = launch(command, false, &pid);
-  if (error.empty()) tracked_ = pid;
-  return error;
+  void pollAll() {
+    for (Child& child : list) poll(child);
+  }
+  const Child* find(std::uint64_t id) const {
+    const auto at = std::find_if(list.begin(), list.end(), [id](const Child& child) { return child.id == id; });
+    return at == list.end() ? nullptr : &*at;
+  }
+  // Polls every child until `ended` says so or the time is out.
+  template <typename Test>
+  bool pollUntil(std::chrono::milliseconds timeout, Test ended) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+      {
+        const std::lock_guard lock(mutex);
+        pollAll();
+        if (ended()) return true;
+      }
+      if (std::chrono::steady_clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(kPollPause);
+    }
+  }
+};
+
+SystemLauncher::SystemLauncher() : children_(std::make_unique<Children>()) {}
+
+SystemLauncher::~SystemLauncher() {
+  for (Child& child : children_->list) release(child);
 }
+
+std::string SystemLauncher::launchWatched(const Command& command, bool tracked) {
+  Child child;
+  child.ending.command = describe(command);
+  child.ending.tracked = tracked;
+  std::string error = launch(command, child);
+  if (!error.empty()) return error;
+  const std::lock_guard lock(children_->mutex);
+  child.id = ++children_->lastId;
+  if (tracked) children_->trackedId = child.id;
+  children_->list.push_back(std::move(child));
+  return "";
+}
+
+std::string SystemLauncher::start(const Command& command) { return launchWatched(command, false); }
+
+std::string SystemLauncher::startTracked(const Command& command) { return launchWatched(command, true); }
 
 bool SystemLauncher::waitForTracked(std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (tracked_ != 0) {
-    const pid_t done = waitpid(tracked_, nullptr, WNOHANG);
-    if (done == tracked_ || (done < 0 && errno == ECHILD)) {
-      tracked_ = 0;
-      break;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  return true;
+  return children_->pollUntil(timeout, [this] {
+    const Child* tracked = children_->find(children_->trackedId);
+    return !tracked || tracked->ended;
+  });
 }
 
-#endif
+std::optional<Ending> SystemLauncher::waitForLastStarted(std::chrono::milliseconds timeout) {
+  std::optional<Ending> ending;
+  children_->pollUntil(timeout, [this, &ending] {
+    auto& list = children_->list;
+    const auto last = std::find_if(list.begin(), list.end(),
+                                   [this](const Child& child) { return child.id == children_->lastId; });
+    if (last == list.end()) return true;
+    if (!last->ended) return false;
+    ending = std::move(last->ending);
+    list.erase(last);
+    return true;
+  });
+  return ending;
+}
+
+std::vector<Ending> SystemLauncher::takeEndings() {
+  const std::lock_guard lock(children_->mutex);
+  children_->pollAll();
+  std::vector<Ending> endings;
+  auto& list = children_->list;
+  for (Child& child : list)
+    if (child.ended) endings.push_back(std::move(child.ending));
+  std::erase_if(list, [](const Child& child) { return child.ended; });
+  return endings;
+}
 
 }  // namespace pliego

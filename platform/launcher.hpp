@@ -1,7 +1,9 @@
 #pragma once
 // Starting outside programs (the text editor, the print script) without
-// waiting for them.
+// waiting for them, and learning later how they ended.
 #include <chrono>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,24 +21,42 @@ struct Command {
   int inheritedHandle = -1;
 };
 
+// The command line as the user would type it.
+std::string describe(const Command& command);
+
+// How a started program ended.
+struct Ending {
+  std::string command;      // as describe() tells it
+  int status = 0;           // its exit status; 128 + the signal's number when a signal ended it
+  std::string errorOutput;  // the start of what it wrote to its error output (Linux)
+  bool tracked = false;     // started by startTracked
+  bool failed() const { return status != 0; }
+};
+
 class ProgramLauncher {
  public:
   virtual ~ProgramLauncher() = default;
-  // Starts the command and forgets it. Returns "" when it started, otherwise
-  // the reason it could not be started.
+  // Starts the command. Returns "" when it started, otherwise the reason it
+  // could not be started.
   virtual std::string start(const Command& command) = 0;
   // Starts the command and remembers it, so that a later job can wait for it.
   virtual std::string startTracked(const Command& command) = 0;
   // Waits at most `timeout` for the remembered command to end. True when
   // nothing remembered is still running.
   virtual bool waitForTracked(std::chrono::milliseconds timeout) = 0;
+  // Waits at most `timeout` for the program started last to end. Its ending
+  // when it has ended; that ending is then no longer among takeEndings().
+  virtual std::optional<Ending> waitForLastStarted(std::chrono::milliseconds timeout) = 0;
+  // The endings of started programs that have ended since they were last
+  // asked for, oldest first. Does not wait.
+  virtual std::vector<Ending> takeEndings() = 0;
 };
 
 // The operating system's launcher: fork and exec on Linux, CreateProcess on
-// Windows.
+// Windows. Safe to use from several threads.
 class SystemLauncher : public ProgramLauncher {
  public:
-  SystemLauncher() = default;
+  SystemLauncher();
   ~SystemLauncher() override;
   SystemLauncher(const SystemLauncher&) = delete;
   SystemLauncher& operator=(const SystemLauncher&) = delete;
@@ -44,13 +64,13 @@ class SystemLauncher : public ProgramLauncher {
   std::string start(const Command& command) override;
   std::string startTracked(const Command& command) override;
   bool waitForTracked(std::chrono::milliseconds timeout) override;
+  std::optional<Ending> waitForLastStarted(std::chrono::milliseconds timeout) override;
+  std::vector<Ending> takeEndings() override;
 
  private:
-#ifdef _WIN32
-  void* tracked_ = nullptr;  // process handle
-#else
-  int tracked_ = 0;  // process id
-#endif
+  struct Children;  // the started programs not yet asked for, per system
+  std::string launchWatched(const Command& command, bool tracked);
+  std::unique_ptr<Children> children_;
 };
 
 }  // namespace pliego

@@ -26,12 +26,6 @@ std::string printScript(const std::string& folder) {
   return path;
 }
 
-std::string describe(const Command& command) {
-  std::string text = command.program;
-  for (const auto& argument : command.arguments) text += " " + argument;
-  return text;
-}
-
 }  // namespace
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder) {

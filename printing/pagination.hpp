@@ -16,13 +16,20 @@ namespace pliego {
 
 inline constexpr std::string_view kVatTotalsMarker = "Tasas de I.V.A.:";
 
-// Optional ways to follow and stop a long layout.
+enum class WaitingFor { EarlierCopy, OtherWorkstation };
+
+// Optional ways to follow and stop a long job.
 struct JobHooks {
   // The percentage of the report's reading done, on every change.
   std::function<void(int percent)> progress;
   // Checked once per block read; when set, the layout stops where it is.
   const std::atomic<bool>* cancel = nullptr;
+  // While the job waits for a copy still printing: what it waits for and
+  // the whole minutes waited, when the wait begins and at each new minute.
+  std::function<void(WaitingFor what, int minutes)> waiting;
 };
+
+inline bool cancelled(const JobHooks& hooks) { return hooks.cancel && hooks.cancel->load(); }
 
 // The report's first H lines (the header table), H entries in all; entries
 // the report has no line for stay empty.

@@ -1,7 +1,10 @@
 #include "printing/print_job.hpp"
 
+#include <chrono>
+
 #include "common/text.hpp"
 #include "printing/job_error.hpp"
+#include "printing/output_step.hpp"
 
 namespace pliego {
 
@@ -9,6 +12,39 @@ namespace {
 
 // The most lines a header, a page or the gap between pages may have.
 constexpr double kMostLines = 32767;
+
+// How long the job waits between looks at a command it waits for.
+constexpr auto kWaitStep = std::chrono::milliseconds(100);
+// How long a command that has just started is watched before the job ends.
+constexpr auto kFirstSeconds = std::chrono::seconds(2);
+// How many lines of a failed command's error output the user is shown.
+constexpr std::size_t kErrorLinesTold = 5;
+
+#ifdef _WIN32
+constexpr const char* kPortAdvice = "";
+constexpr const char* kGroupAdvice = "";
+#else
+constexpr const char* kPortAdvice = " (el puerto 1 es /dev/lp0, el 2 es /dev/lp1)";
+constexpr const char* kGroupAdvice = " (debe pertenecer al grupo lp)";
+#endif
+
+// Up to `count` lines of `text`, without their line ends or empty lines.
+std::string firstLines(const std::string& text, std::size_t count) {
+  std::string lines;
+  std::size_t told = 0;
+  for (std::size_t at = 0; at < text.size() && told < count;) {
+    std::size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty()) {
+      lines += (told ? "\n" : "") + line;
+      ++told;
+    }
+    at = end + 1;
+  }
+  return lines;
+}
 
 }  // namespace
 
@@ -62,42 +98,93 @@ bool PrintJob::ValidarDatos() {
   return true;
 }
 
-void PrintJob::cmdImprimir_Click() {
-  if (!ValidarDatos()) return;
-  JobSettings settings;
+std::optional<JobSettings> PrintJob::prepare() {
+  if (!ValidarDatos()) return std::nullopt;
   try {
-    settings = readJobSettings(view_, format_);
+    return readJobSettings(view_, format_);
   } catch (const JobError& error) {
     dialogs_.inform(error.what());
-    return;
+    return std::nullopt;
   }
-  const std::string savedCaption = view_.statusCaption();
-  view_.showStatusCaption("Procesando Archivo. Aguarde..");
-  std::string message;
-  try {
-    waitForEarlierCopy();
-    JobOutcome outcome = runPrintWork(settings, folder_, launcher_, printWaitLimit_, hooks_);
-    header_ = std::move(outcome.header);
-    widest_ = outcome.widest;
-    message = std::move(outcome.message);
-  } catch (const JobError& error) {
-    message = error.what();
-  }
-  view_.showStatusCaption(savedCaption);
-  dialogs_.inform(message);
 }
 
-// A copy to the printer that an earlier job started may still read the work file.
-void PrintJob::waitForEarlierCopy() {
-  if (launcher_.waitForTracked(std::chrono::milliseconds(0))) return;
-  const std::string caption = view_.statusCaption();
-  view_.showStatusCaption("Esperando que termine la impresion anterior. Aguarde..");
-  const bool ended = launcher_.waitForTracked(printWaitLimit_);
-  view_.showStatusCaption(caption);
-  if (!ended)
-    throw JobError(
-        "La impresion anterior todavia no termino. Verifique que la impresora este encendida y en linea, "
-        "y vuelva a intentar.");
+void PrintJob::cmdImprimir_Click() {
+  const auto settings = prepare();
+  if (!settings) return;
+  const std::string savedCaption = view_.statusCaption();
+  view_.showStatusCaption("Procesando Archivo. Aguarde..");
+  JobHooks hooks = hooks_;
+  hooks.waiting = [this, waiting = hooks_.waiting](WaitingFor what, int minutes) {
+    view_.showStatusCaption(what == WaitingFor::EarlierCopy
+                                ? "Esperando que termine la impresion anterior. Aguarde.."
+                                : "Esperando que termine la impresion de otra estacion. Aguarde..");
+    if (waiting) waiting(what, minutes);
+  };
+  JobOutcome outcome = work(*settings, hooks);
+  view_.showStatusCaption(savedCaption);
+  finish(std::move(outcome));
+}
+
+JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
+  try {
+    waitForEarlierCopy(hooks);
+  } catch (const JobError& error) {
+    return {error.what(), {}, 0};
+  }
+  JobOutcome outcome = runPrintWork(settings, folder_, launcher_, hooks);
+  if (outcome.message != kJobDone) return outcome;
+  if (const auto ending = watchFirstSeconds(hooks); ending && ending->failed())
+    outcome.message = commandFailure(*ending, false);
+  return outcome;
+}
+
+void PrintJob::finish(JobOutcome outcome) {
+  header_ = std::move(outcome.header);
+  widest_ = outcome.widest;
+  dialogs_.inform(outcome.message);
+}
+
+std::vector<std::string> PrintJob::lateFailures() {
+  std::vector<std::string> messages;
+  for (const Ending& ending : launcher_.takeEndings())
+    if (ending.failed()) messages.push_back(commandFailure(ending, true));
+  return messages;
+}
+
+// A copy to the printer that an earlier job started may still read the work
+// file. A long ledger prints for an hour or more: the wait has no limit.
+void PrintJob::waitForEarlierCopy(const JobHooks& hooks) {
+  waitWhileBusy(WaitingFor::EarlierCopy, hooks, [this] { return launcher_.waitForTracked(kWaitStep); });
+}
+
+// A command that cannot print (no device, no permission) fails at once; the
+// job waits for it a little before it tells its final message.
+std::optional<Ending> PrintJob::watchFirstSeconds(const JobHooks& hooks) {
+  const auto deadline = std::chrono::steady_clock::now() + kFirstSeconds;
+  for (;;) {
+    if (auto ending = launcher_.waitForLastStarted(kWaitStep)) return ending;
+    if (cancelled(hooks) || std::chrono::steady_clock::now() >= deadline) return std::nullopt;
+  }
+}
+
+std::string commandFailure(const Ending& ending, bool later) {
+  std::string text;
+  if (ending.tracked)
+    text = later ? "La impresion enviada a la impresora termino con error; puede que no se haya impreso todo."
+                 : "No se pudo imprimir: el comando de impresion termino con error.";
+  else
+    text = "No se pudo mostrar la vista previa: el visor de texto termino con error.";
+  text += "\n\nComando: " + ending.command + "\nCodigo de salida: " + std::to_string(ending.status);
+  const std::string lines = firstLines(ending.errorOutput, kErrorLinesTold);
+  if (!lines.empty()) text += "\nMensaje del comando:\n" + lines;
+  if (ending.tracked)
+    text += std::string("\n\nVerifique que la impresora este conectada al puerto indicado") + kPortAdvice +
+            ", que su usuario tenga permiso para escribir en ese dispositivo" + kGroupAdvice + " y el archivo " +
+            kPrintScriptName + " de la carpeta del programa, que puede editar para enviar la impresion a otra "
+            "impresora o cola de impresion.";
+  else
+    text += "\n\nVerifique que haya un editor de texto para abrir el archivo de trabajo.";
+  return text;
 }
 
 }  // namespace pliego

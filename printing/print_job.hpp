@@ -1,8 +1,8 @@
 #pragma once
 // The print job: validation, the reading of the window's fields, and the
 // work that lays out "WRITE.TXT" and shows or sends it.
-#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,29 +18,48 @@ namespace pliego {
 // between pages do not fit a count.
 JobSettings readJobSettings(const PrintView& view, const NumberFormat& format);
 
+// What the user is told of a print or preview command that ended with an
+// error: the command, its status, the first lines of its error output and
+// what to check. `later` when its job had already ended.
+std::string commandFailure(const Ending& ending, bool later);
+
 class PrintJob {
  public:
   // `folder` is the program's folder (mRuta), where reports and work files live.
   PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
            NumberFormat format);
 
-  // Runs the whole job: F10 or the "F10 - Imprimir" button.
+  // Runs the whole job on this thread: F10 or the "F10 - Imprimir" button.
   void cmdImprimir_Click();
   // True when the job may run; otherwise the user has been told why.
   bool ValidarDatos();
+
+  // The same job in three steps, for a window that keeps answering while
+  // the work runs on another thread.
+  // Validates and reads the fields; nothing when the job may not run (the
+  // user has been told why).
+  std::optional<JobSettings> prepare();
+  // Waits for the copy still printing, does the work and watches the
+  // command it started for its first seconds. Touches neither the view nor
+  // the message boxes. Never throws.
+  JobOutcome work(const JobSettings& settings, const JobHooks& hooks);
+  // Keeps what the work found and tells the user its final message.
+  void finish(JobOutcome outcome);
+  // What to tell of print and preview commands that failed after their job
+  // ended; one message for each.
+  std::vector<std::string> lateFailures();
 
   // The header lines captured by the last job (element 0 is line 1).
   const std::vector<std::string>& mEncabezado() const { return header_; }
   // Length of the longest line the last copy pass wrote itself.
   std::int64_t mAnchoMaximo() const { return widest_; }
 
-  // How long a job waits for the print command of the previous one.
-  void setPrintWaitLimit(std::chrono::milliseconds limit) { printWaitLimit_ = limit; }
-  // Progress and cancellation for the work.
+  // Progress, waits and cancellation for cmdImprimir_Click's work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
  private:
-  void waitForEarlierCopy();
+  void waitForEarlierCopy(const JobHooks& hooks);
+  std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
 
   PrintView& view_;
   Dialogs& dialogs_;
@@ -49,7 +68,6 @@ class PrintJob {
   NumberFormat format_;
   std::vector<std::string> header_;
   std::int64_t widest_ = 0;
-  std::chrono::milliseconds printWaitLimit_{60000};
   JobHooks hooks_;
 };
 

@@ -1,5 +1,6 @@
 #include "printing/print_work.hpp"
 
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <system_error>
@@ -17,6 +18,7 @@ namespace {
 // Held while a job writes the work file and, through the print script, until
 // the copy to the port ends.
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
+constexpr auto kLockStep = std::chrono::milliseconds(250);
 
 void discard(const std::string& path) {
   std::error_code ignored;
@@ -66,16 +68,18 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   }
 }
 
-void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
-          std::chrono::milliseconds lockWait, const JobHooks& hooks, JobOutcome& outcome) {
+void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& hooks,
+          JobOutcome& outcome) {
   if (!settings.preview && !settings.port)
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
   FileLock lock;
-  if (lock.acquire(joinPath(folder, kWorkLockName), lockWait) == LockResult::Busy)
-    throw JobError("Otra estacion esta imprimiendo desde esta carpeta. Espere a que termine y vuelva a intentar.");
+  waitWhileBusy(WaitingFor::OtherWorkstation, hooks, [&] {
+    return lock.acquire(joinPath(folder, kWorkLockName), kLockStep) != LockResult::Busy;
+  });
   const auto onDisk = findFileNoCase(folder, settings.report);
   layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
+  if (cancelled(hooks)) throw JobError(kJobCancelled);
   if (settings.preview)
     showPreview(launcher, folder);
   else
@@ -84,12 +88,24 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
 
 }  // namespace
 
+void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<bool()>& attempt) {
+  const auto began = std::chrono::steady_clock::now();
+  int told = -1;
+  while (!attempt()) {
+    if (cancelled(hooks)) throw JobError(kJobCancelled);
+    const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(std::chrono::steady_clock::now() - began);
+    if (minutes.count() == told || !hooks.waiting) continue;
+    told = static_cast<int>(minutes.count());
+    hooks.waiting(what, told);
+  }
+}
+
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
-                        std::chrono::milliseconds lockWait, const JobHooks& hooks) {
+                        const JobHooks& hooks) {
   JobOutcome outcome;
   outcome.message = kJobDone;
   try {
-    work(settings, folder, launcher, lockWait, hooks, outcome);
+    work(settings, folder, launcher, hooks, outcome);
   } catch (const JobError& error) {
     outcome.message = error.what();
   } catch (const std::exception& error) {

@@ -2,8 +2,8 @@
 // The print job's work once the window's fields have been read: header
 // capture, layout, the work file and the output step. It touches neither
 // the window nor its message boxes, so it may run on any thread.
-#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,10 +32,15 @@ struct JobOutcome {
 inline constexpr const char* kJobDone = "Impresion Finalizada";
 inline constexpr const char* kJobCancelled = "Se cancelo la impresion. No se envio nada a la impresora.";
 
-// Runs the work in `folder`: waits up to `lockWait` for another workstation's
-// job, writes "WRITE.TXT" and shows or sends it. Never throws; failures and
-// cancellation become the outcome's message.
+// Runs the work in `folder`: waits for another workstation's job as long as
+// it prints, writes "WRITE.TXT" and shows or sends it. Never throws; failures
+// and cancellation become the outcome's message.
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
-                        std::chrono::milliseconds lockWait, const JobHooks& hooks = {});
+                        const JobHooks& hooks = {});
+
+// Repeats `attempt`, which waits a short while itself, until it succeeds,
+// without a time limit; tells `hooks.waiting` as the minutes pass. Throws
+// JobError with kJobCancelled when the job is cancelled meanwhile.
+void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<bool()>& attempt);
 
 }  // namespace pliego

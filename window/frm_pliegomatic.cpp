@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <filesystem>
 
 #include "platform/files.hpp"
@@ -21,6 +23,10 @@
 namespace pliego {
 
 namespace {
+
+const QString kProcessing = QStringLiteral("Procesando Archivo. Aguarde..");
+// How often the window looks for print and preview commands that ended.
+constexpr int kEndingsLook = 500;
 
 CheckState fromQtState(Qt::CheckState state) {
   switch (state) {
@@ -50,13 +56,18 @@ frmPliegomatic::frmPliegomatic(WindowServices services, QWidget* parent)
 
   createControls();
   connectHandlers();
+  connectJobThread();
   qApp->installEventFilter(this);
   Form_Load();
   List1->setFocus();
   centreOnScreen();
 }
 
-frmPliegomatic::~frmPliegomatic() { qApp->removeEventFilter(this); }
+// The job's work uses the print job, which goes before the window's children.
+frmPliegomatic::~frmPliegomatic() {
+  jobThread_->stop();
+  qApp->removeEventFilter(this);
+}
 
 void frmPliegomatic::connectHandlers() {
   connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
@@ -73,6 +84,17 @@ void frmPliegomatic::connectHandlers() {
   connect(chkNumeroPagina, &QCheckBox::stateChanged, this, [this](int state) {
     if (state != Qt::PartiallyChecked) chkNumeroPagina->setTristate(false);
   });
+}
+
+void frmPliegomatic::connectJobThread() {
+  jobThread_ = new JobThread(this);
+  connect(jobThread_, &JobThread::progressed, this, &frmPliegomatic::showJobProgress);
+  connect(jobThread_, &JobThread::waiting, this, &frmPliegomatic::showJobWaiting);
+  connect(jobThread_, &JobThread::finished, this, &frmPliegomatic::jobFinished);
+  // A print or preview command may fail after its job has ended.
+  auto* endings = new QTimer(this);
+  connect(endings, &QTimer::timeout, this, &frmPliegomatic::tellLateFailures);
+  endings->start(kEndingsLook);
 }
 
 // Start-up, in this order: title, folder, report list, settings file, frame
@@ -159,6 +181,9 @@ void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
       break;
     case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
     case Qt::Key_F10: cmdImprimir_Click(); break;
+    case Qt::Key_Escape:
+      if (printing()) jobThread_->cancel();
+      break;
     default: break;
   }
 }
@@ -183,12 +208,56 @@ bool frmPliegomatic::isInThisWindow(QObject* watched) const {
   return widget && widget->window() == this;
 }
 
+bool frmPliegomatic::printing() const { return jobThread_ && jobThread_->running(); }
+
+// The fields are read here, once; the work runs on its own thread.
 void frmPliegomatic::cmdImprimir_Click() {
-  if (printJob_) printJob_->cmdImprimir_Click();
+  if (!printJob_ || printing()) return;
+  auto settings = printJob_->prepare();
+  if (!settings) return;
+  captionBeforeJob_ = Label1->text();
+  Label1->setText(kProcessing);
+  jobThread_->start(*printJob_, std::move(*settings));
 }
 
-// Ends the program at once: no question, nothing saved.
-void frmPliegomatic::cmdSalir_Click() { QCoreApplication::exit(0); }
+void frmPliegomatic::showJobProgress(int percent) {
+  if (printing()) Label1->setText(kProcessing + QStringLiteral(" %1%").arg(percent));
+}
+
+void frmPliegomatic::showJobWaiting(int what, int minutes) {
+  if (!printing()) return;
+  const QString copy = WaitingFor(what) == WaitingFor::EarlierCopy ? QStringLiteral("la impresion anterior")
+                                                                    : QStringLiteral("la impresion de otra estacion");
+  Label1->setText(QStringLiteral("Esperando que termine %1%2 %3 min. Esc cancela la espera.")
+                      .arg(copy, QChar(0x2026))
+                      .arg(minutes));
+}
+
+// Back on this thread: the caption as it was, then the final message.
+void frmPliegomatic::jobFinished() {
+  Label1->setText(captionBeforeJob_);
+  printJob_->finish(jobThread_->takeOutcome());
+}
+
+// Told as soon as the window is idle: no job running, no box open.
+void frmPliegomatic::tellLateFailures() {
+  if (!printJob_ || printing() || tellingLateFailures_ || QApplication::activeModalWidget()) return;
+  tellingLateFailures_ = true;
+  for (const std::string& message : printJob_->lateFailures()) dialogs_->inform(message);
+  tellingLateFailures_ = false;
+}
+
+// Ends the program at once: no question, nothing saved. A job still running
+// stops where it is, and nothing more is sent to the printer.
+void frmPliegomatic::cmdSalir_Click() {
+  jobThread_->stop();
+  QCoreApplication::exit(0);
+}
+
+void frmPliegomatic::closeEvent(QCloseEvent* event) {
+  jobThread_->stop();
+  QWidget::closeEvent(event);
+}
 
 void frmPliegomatic::List2_Click() {
   if (profiles_) profiles_->List2_Click();

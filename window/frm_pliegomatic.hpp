@@ -16,6 +16,7 @@
 #include "profiles/printer_profiles.hpp"
 #include "profiles/profiles_view.hpp"
 #include "settings/cinifile.hpp"
+#include "window/job_thread.hpp"
 #include "window/report_list.hpp"
 
 class QCheckBox;
@@ -47,6 +48,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   const std::string& mRuta() const { return mRuta_; }
   const cInifile& mIni() const { return *mIni_; }
   const PrintJob& printJob() const { return *printJob_; }
+  // A print job's work is running; F10 and the print button start nothing.
+  bool printing() const;
 
   // Event handlers, under the names the rest of the program knows them by.
   void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
@@ -88,6 +91,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   // Key preview: sees every key pressed in the window before its control does.
   bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
   void createControls();
@@ -103,6 +107,11 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void centreOnScreen();
   bool isInThisWindow(QObject* watched) const;
   QLineEdit* field(ProfileField which) const;
+  void connectJobThread();
+  void showJobProgress(int percent);
+  void showJobWaiting(int what, int minutes);
+  void jobFinished();
+  void tellLateFailures();
 
   std::unique_ptr<Dialogs> ownDialogs_;
   std::unique_ptr<ProgramLauncher> ownLauncher_;
@@ -123,6 +132,9 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   std::unique_ptr<cInifile> mIni_;
   std::unique_ptr<PrinterProfiles> profiles_;
   std::unique_ptr<PrintJob> printJob_;
+  JobThread* jobThread_ = nullptr;
+  QString captionBeforeJob_;
+  bool tellingLateFailures_ = false;
 
   QLabel* Label2_[7] = {};
   QListWidget* List1 = nullptr;

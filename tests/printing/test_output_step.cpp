@@ -1,4 +1,5 @@
 
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 
@@ -85,13 +86,16 @@ TEST_F(OutputStepTest, MissingReportIsToldAndNothingStaleIsShown) {
 
 TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
   dir.write("WRITE.TXT", "todavia imprimiendo\r\n");
-  launcher.trackedEnded = false;
+  launcher.endsAtLook = 4;
+  std::string workFileWhileWaiting;
+  job.setHooks({{}, nullptr, [&](WaitingFor, int) { workFileWhileWaiting = dir.read("WRITE.TXT"); }});
   job.cmdImprimir_Click();
-  EXPECT_EQ(launcher.waits, 2);  // a quick look, then the patient wait
+  EXPECT_EQ(launcher.waits, 4);
+  EXPECT_EQ(workFileWhileWaiting, "todavia imprimiendo\r\n");
   EXPECT_EQ(view.captions[1], "Esperando que termine la impresion anterior. Aguarde..");
-  EXPECT_EQ(dir.read("WRITE.TXT"), "todavia imprimiendo\r\n");
-  EXPECT_NE(lastMessage().find("impresion anterior"), std::string::npos);
-  EXPECT_TRUE(launcher.started.empty());
+  EXPECT_EQ(lastMessage(), "Impresion Finalizada");
+  EXPECT_EQ(workLines().size(), 3u);
+  EXPECT_EQ(launcher.started.size(), 1u);
 }
 
 TEST_F(OutputStepTest, ScriptThatCannotBeCreatedIsTold) {
@@ -135,25 +139,133 @@ TEST(SystemLauncherTest, ProgramThatCannotStartIsReportedAndAFinishedOneIsNotWai
 
 namespace {
 
-// A second workstation (another process) that holds the work file's lock.
-TEST_F(OutputStepTest, AnotherWorkstationPrintingFromTheFolderIsWaitedForThenTold) {
-  dir.write("WRITE.TXT", "de la otra estacion\r\n");
-  SystemLauncher other;
+// A second workstation that holds the work file's lock through its print
+// command, which prints for `seconds`.
+void holdTheLockFor(SystemLauncher& other, const TempFolder& dir, const char* seconds) {
   FileLock otherLock;
   ASSERT_EQ(otherLock.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), LockResult::Held);
-  Command copy{"/bin/sh", {"-c", "sleep 2"}, dir.path(), WindowStyle::Hidden, otherLock.inheritableHandle()};
+  Command copy{"/bin/sh", {"-c", std::string("sleep ") + seconds}, dir.path(), WindowStyle::Hidden,
+               otherLock.inheritableHandle()};
   ASSERT_EQ(other.startTracked(copy), "");
-  otherLock.release();  // the started copy keeps the lock
+}  // the started copy keeps the lock
 
-  job.setPrintWaitLimit(std::chrono::milliseconds(100));
-  job.cmdImprimir_Click();
-  EXPECT_NE(lastMessage().find("Otra estacion"), std::string::npos);
-  EXPECT_EQ(dir.read("WRITE.TXT"), "de la otra estacion\r\n");
+struct Waits {
+  std::vector<std::pair<WaitingFor, int>> told;
+  std::atomic<bool> cancel{false};
+  bool cancelWhenTold = false;
+  JobHooks hooks() {
+    return {{}, &cancel, [this](WaitingFor what, int minutes) {
+              told.emplace_back(what, minutes);
+              if (cancelWhenTold) cancel = true;
+            }};
+  }
+};
 
-  ASSERT_TRUE(other.waitForTracked(std::chrono::seconds(20)));
+TEST_F(OutputStepTest, AnotherWorkstationIsWaitedForWithoutLimitThenTheJobRunsOnItsOwn) {
+  dir.write("WRITE.TXT", "de la otra estacion\r\n");
+  SystemLauncher other;
+  holdTheLockFor(other, dir, "1.5");
+  Waits waits;
+  job.setHooks(waits.hooks());
   job.cmdImprimir_Click();
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
+  EXPECT_TRUE(other.waitForTracked(std::chrono::milliseconds(0)));
   EXPECT_EQ(workLines().size(), 3u);
+  ASSERT_EQ(waits.told.size(), 1u);
+  EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::OtherWorkstation, 0));
+  EXPECT_EQ(view.captions[1], "Esperando que termine la impresion de otra estacion. Aguarde..");
+  EXPECT_EQ(view.caption, "aviso");
+}
+
+TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {
+  dir.write("WRITE.TXT", "de la otra estacion\r\n");
+  SystemLauncher other;
+  holdTheLockFor(other, dir, "30");
+  Waits waits;
+  waits.cancelWhenTold = true;
+  job.setHooks(waits.hooks());
+  job.cmdImprimir_Click();
+  EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
+  EXPECT_EQ(dir.read("WRITE.TXT"), "de la otra estacion\r\n");
+  EXPECT_TRUE(launcher.started.empty());
+
+  // The same for this workstation's earlier copy, still printing.
+  launcher.trackedEnded = false;
+  waits.cancel = false;
+  waits.told.clear();
+  job.cmdImprimir_Click();
+  EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
+  ASSERT_EQ(waits.told.size(), 1u);
+  EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::EarlierCopy, 0));
+  EXPECT_EQ(view.captions.back(), "aviso");
+}
+
+TEST_F(OutputStepTest, TheEarlierCopyIsWaitedForWithoutLimitThenTheJobRunsOnItsOwn) {
+  SystemLauncher real;
+  PrintJob realJob{view, dialogs, real, dir.path(), NumberFormat{}};
+  Waits waits;
+  realJob.setHooks(waits.hooks());
+  dir.write("imprimir.sh", "echo \"$1\" >> copias.txt\n");
+  // The earlier copy appends when it ends; the new one must come after it.
+  ASSERT_EQ(real.startTracked({"/bin/sh", {"-c", "sleep 1.5; echo anterior >> copias.txt"}, dir.path()}), "");
+  realJob.cmdImprimir_Click();
+  EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+  ASSERT_EQ(waits.told.size(), 1u);
+  EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::EarlierCopy, 0));
+  ASSERT_TRUE(real.waitForTracked(std::chrono::seconds(30)));
+  EXPECT_EQ(dir.read("copias.txt"), "anterior\n1\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The real print script fails: at once, or after the job has ended.
+TEST(PrintFailureTest, AScriptThatFailsAtOnceIsToldInsteadOfTheFinalMessage) {
+  TempFolder dir;
+  FakeView view;
+  FakeDialogs dialogs;
+  SystemLauncher launcher;
+  PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{}};
+  dir.write("IVAVENTAS.TXT", "IVA VENTAS\r\nfila\r\n");
+  dir.write("imprimir.sh", "echo 'cat: /dev/lp0: Permiso denegado' >&2\nexit 1\n");
+  view.report = "IVAVENTAS.TXT";
+  view.header = "1";
+  job.cmdImprimir_Click();
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  const std::string& told = dialogs.informed[0];
+  for (const std::string& part : {std::string("No se pudo imprimir"), "/bin/sh " + dir.file("imprimir.sh") + " 1",
+                                  std::string("Codigo de salida: 1"), std::string("cat: /dev/lp0: Permiso denegado"),
+                                  std::string("/dev/lp0"), std::string("grupo lp"), std::string("permiso")})
+    EXPECT_NE(told.find(part), std::string::npos) << part << "\n" << told;
+  EXPECT_TRUE(job.lateFailures().empty());
+}
+
+TEST(PrintFailureTest, AScriptThatFailsLaterIsToldByItselfAndOneThatEndsWellIsNot) {
+  TempFolder dir;
+  FakeView view;
+  FakeDialogs dialogs;
+  SystemLauncher launcher;
+  PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{}};
+  dir.write("IVAVENTAS.TXT", "IVA VENTAS\r\nfila\r\n");
+  view.report = "IVAVENTAS.TXT";
+  view.header = "1";
+  for (const int status : {0, 2}) {
+    dialogs.informed.clear();
+    dir.write("imprimir.sh", "sleep 3\necho 'lp: la impresora no responde' >&2\nexit " + std::to_string(status) + "\n");
+    job.cmdImprimir_Click();
+    EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
+    ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(30)));
+    const auto later = job.lateFailures();
+    if (status == 0) {
+      EXPECT_TRUE(later.empty());
+      continue;
+    }
+    ASSERT_EQ(later.size(), 1u);
+    EXPECT_NE(later[0].find("termino con error"), std::string::npos) << later[0];
+    EXPECT_NE(later[0].find("Codigo de salida: 2"), std::string::npos) << later[0];
+    EXPECT_NE(later[0].find("lp: la impresora no responde"), std::string::npos) << later[0];
+  }
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
 // Plain fakes of the window, the message boxes and the program launcher.
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/dialogs.hpp"
@@ -58,6 +60,7 @@ struct FakeLauncher : ProgramLauncher {
   std::vector<Started> started;
   std::string failure;        // returned by start and startTracked
   bool trackedEnded = true;   // what waitForTracked answers
+  int endsAtLook = 0;         // when set, the tracked command ends at this look
   int waits = 0;
   std::string start(const Command& command) override {
     started.push_back({command, false});
@@ -69,8 +72,12 @@ struct FakeLauncher : ProgramLauncher {
   }
   bool waitForTracked(std::chrono::milliseconds) override {
     ++waits;
-    return trackedEnded;
+    return endsAtLook ? waits >= endsAtLook : trackedEnded;
   }
+  std::optional<Ending> lastEnding = Ending{};  // what waitForLastStarted answers
+  std::vector<Ending> endings;                  // what takeEndings answers, once
+  std::optional<Ending> waitForLastStarted(std::chrono::milliseconds) override { return lastEnding; }
+  std::vector<Ending> takeEndings() override { return std::exchange(endings, {}); }
 };
 
 }  // namespace pliego::testing

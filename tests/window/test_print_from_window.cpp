@@ -78,6 +78,7 @@ class PrintFromWindowTest : public QObject {
     QTest::keyClicks(perPage, "10");
 
     QTest::keyClick(perPage, Qt::Key_F10, Qt::ShiftModifier);
+    QVERIFY(f.jobEnded());
 
     const auto lines = crLfLines(f.read("WRITE.TXT"));
     QVERIFY(lines.size() > 10);
@@ -104,6 +105,7 @@ class PrintFromWindowTest : public QObject {
     port->setText(QStringLiteral("2"));
 
     QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
+    QVERIFY(f.jobEnded());
 
     QVERIFY(f.read("WRITE.TXT").find("Tasas de I.V.A.:") != std::string::npos);
     QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
@@ -140,6 +142,7 @@ class PrintFromWindowTest : public QObject {
     f.control<QCheckBox>("chkPreview")->setChecked(true);
 
     QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
 
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     const std::string work = f.read("WRITE.TXT");

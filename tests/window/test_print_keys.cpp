@@ -76,6 +76,7 @@ class PrintKeysTest : public QObject {
     BoxAnswerer boxes{BoxAnswerer::By(answer)};
 
     QTest::keyClick(focused, Qt::Key_F10, Qt::KeyboardModifiers(modifiers));
+    QVERIFY(f.jobEnded());
 
     QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
     QCOMPARE(boxes.buttons, QStringList{"Aceptar"});
@@ -119,10 +120,12 @@ class PrintKeysTest : public QObject {
     reports->setFocus();
 
     QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
     QVERIFY(launcher.waitForTracked(std::chrono::seconds(60)));
     QCOMPARE(lineCount(f.read("corridas.log")), 1);
 
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f.window.get(), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
     QVERIFY(launcher.waitForTracked(std::chrono::seconds(60)));
     QCOMPARE(f.read("corridas.log"), std::string("1\n1\n"));
     QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Impresion Finalizada"}));

@@ -108,6 +108,7 @@ class ReportListWindowTest : public QObject {
     QTest::keyClick(box, Qt::Key_F5);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     QVERIFY(f.read("WRITE.TXT").starts_with("LIBRO IVA COMPRAS"));
   }

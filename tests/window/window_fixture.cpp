@@ -57,6 +57,10 @@ frmPliegomatic& WindowFixture::open() {
   return *window;
 }
 
+bool WindowFixture::jobEnded(int timeoutMs) const {
+  return QTest::qWaitFor([this] { return !window->printing(); }, timeoutMs);
+}
+
 BoxAnswerer::BoxAnswerer(By by) : by_(by) {
   auto* poll = new QTimer(this);
   connect(poll, &QTimer::timeout, this, &BoxAnswerer::answerActiveBox);

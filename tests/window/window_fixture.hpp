@@ -28,6 +28,9 @@ class WindowFixture {
   // Builds the window on the folder (which runs its start-up), shows it and
   // waits until it is active.
   frmPliegomatic& open();
+  // Waits, with the events going on, until the window's print job has ended
+  // and its final message has been told. False when it is still running.
+  bool jobEnded(int timeoutMs = 60000) const;
 
   template <typename Control>
   Control* control(const char* name) const {

@@ -1,0 +1,233 @@
+// The window while a print job runs, with the system's launcher and real
+// print scripts: it keeps answering while a copy still prints, a second F10
+// starts nothing, Esc and "Salir" stop a wait, and a print or preview
+// command that fails is told in the window's own message boxes.
+#include <QLabel>
+#include <QListWidget>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+
+#include "platform/launcher.hpp"
+#include "window/system_settings.hpp"
+#include "window_fixture.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+const char* const kOneProfileIni =
+    "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=66\r\nRENGLONES DEL ENCABEZADO=2\r\n"
+    "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=1\r\n";
+
+// The system's launcher, counting what it starts and the endings the
+// window has taken.
+struct CountingLauncher : ProgramLauncher {
+  SystemLauncher real;
+  std::atomic<int> started{0};
+  std::atomic<int> endingsTaken{0};
+  std::string start(const Command& command) override {
+    ++started;
+    return real.start(command);
+  }
+  std::string startTracked(const Command& command) override {
+    ++started;
+    return real.startTracked(command);
+  }
+  bool waitForTracked(std::chrono::milliseconds timeout) override { return real.waitForTracked(timeout); }
+  std::optional<Ending> waitForLastStarted(std::chrono::milliseconds timeout) override {
+    return real.waitForLastStarted(timeout);
+  }
+  std::vector<Ending> takeEndings() override {
+    auto endings = real.takeEndings();
+    endingsTaken += static_cast<int>(endings.size());
+    return endings;
+  }
+};
+
+// A print script that writes its process id and then prints for longer
+// than any test waits; killed when the test ends.
+class SlowScript {
+ public:
+  explicit SlowScript(WindowFixture& f) : f_(f) { f.write("imprimir.sh", "echo $$ > copia.pid\nexec sleep 300\n"); }
+  ~SlowScript() {
+    const int pid = std::atoi(f_.read("copia.pid").c_str());
+    if (pid > 0) ::kill(pid, SIGTERM);
+  }
+
+ private:
+  WindowFixture& f_;
+};
+
+std::string ledger() {
+  std::string text = "EMPRESA DEMO S.A.\r\nLIBRO MAYOR\r\n";
+  for (int i = 1; i <= 5; ++i) text += "CAJA  01/03  " + std::to_string(i) + "00,00\r\n";
+  return text + "SALDO FINAL: 1500,00\r\n";
+}
+
+void openWithLedgerSelected(WindowFixture& f, CountingLauncher& launcher) {
+  f.write("MAYOR.TXT", ledger());
+  f.write("Pliegomatic.ini", kOneProfileIni);
+  f.realBoxes = true;
+  f.otherLauncher = &launcher;
+  f.open();
+  f.control<QListWidget>("List1")->setCurrentRow(0);
+}
+
+QWidget* focused(WindowFixture& f) { return QApplication::focusWidget() ? QApplication::focusWidget() : f.window.get(); }
+
+bool captionStarts(WindowFixture& f, const QString& start) {
+  return QTest::qWaitFor([&] { return f.control<QLabel>("Label1")->text().startsWith(start); }, 60000);
+}
+
+const QString kWaitingCaption = QStringLiteral("Esperando que termine la impresion anterior") + QChar(0x2026);
+
+// The first job leaves its copy printing; the second one waits for it.
+void startAWaitingJob(WindowFixture& f, BoxAnswerer& boxes) {
+  QTest::keyClick(focused(f), Qt::Key_F10);
+  QVERIFY(f.jobEnded());
+  QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+  QTest::keyClick(focused(f), Qt::Key_F10);
+  QVERIFY(f.window->printing());
+  QVERIFY(captionStarts(f, kWaitingCaption));
+}
+
+}  // namespace
+
+class PrintJobWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QVERIFY(installSpanishTranslation(*QCoreApplication::instance())); }
+
+  void aWaitForTheEarlierCopyKeepsTheWindowAnsweringAndEscCancelsIt() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    SlowScript script(f);
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    startAWaitingJob(f, boxes);
+    const std::string workFile = f.read("WRITE.TXT");
+    QVERIFY(f.control<QLabel>("Label1")->text().contains(QStringLiteral("0 min")));
+
+    // The window goes on: timers fire, and it moves.
+    int ticks = 0;
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, [&] { ++ticks; });
+    tick.start(10);
+    QVERIFY(QTest::qWaitFor([&] { return ticks >= 5; }, 30000));
+    const QPoint moved = f.window->pos() + QPoint(15, 10);
+    f.window->move(moved);
+    QTRY_COMPARE(f.window->pos(), moved);
+
+    // Another F10 and the print button start nothing.
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
+    QVERIFY(f.window->printing());
+    QCOMPARE(launcher.started.load(), 1);
+
+    QTest::keyClick(focused(f), Qt::Key_Escape);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Se cancelo la impresion. No se envio nada a la impresora."}));
+    QCOMPARE(launcher.started.load(), 1);
+    QCOMPARE(f.read("WRITE.TXT"), workFile);
+    QCOMPARE(f.control<QLabel>("Label1")->text().startsWith(kWaitingCaption), false);
+  }
+
+  void salirDuringAWaitStopsTheJobAndSendsNothing() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    SlowScript script(f);
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    startAWaitingJob(f, boxes);
+
+    // The program's own loop, which "Salir" ends.
+    QTimer::singleShot(0, [&] { QTest::mouseClick(f.control<QPushButton>("cmdSalir"), Qt::LeftButton); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(!f.window->printing());
+    QTest::qWait(200);  // anything the stopped job had left to say would show now
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+    QCOMPARE(launcher.started.load(), 1);
+    QVERIFY(!f.exists("WRITE2.TXT"));
+  }
+
+  void aPrintScriptThatFailsAtOnceIsToldInTheFinalMessage() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write("imprimir.sh", "echo 'cat: /dev/lp0: No existe el dispositivo' >&2\nexit 1\n");
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+
+    QCOMPARE(boxes.texts.size(), 1);
+    const QString told = boxes.texts[0];
+    for (const QString& part : {QStringLiteral("No se pudo imprimir"), QStringLiteral("imprimir.sh 1"),
+                                QStringLiteral("Codigo de salida: 1"),
+                                QStringLiteral("cat: /dev/lp0: No existe el dispositivo"),
+                                QStringLiteral("permiso"), QStringLiteral("grupo lp")})
+      QVERIFY2(told.contains(part), qPrintable(told));
+    QCOMPARE(boxes.buttons, QStringList{"Aceptar"});
+  }
+
+  void aPrintScriptThatFailsLaterIsToldByALaterBox_data() {
+    QTest::addColumn<int>("status");
+    QTest::newRow("fails") << 2;
+    QTest::newRow("ends well") << 0;
+  }
+  void aPrintScriptThatFailsLaterIsToldByALaterBox() {
+    QFETCH(int, status);
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write("imprimir.sh",
+            "sleep 3\necho 'lp: la impresora no responde' >&2\nexit " + std::to_string(status) + "\n");
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+
+    QVERIFY(QTest::qWaitFor([&] { return launcher.endingsTaken.load() == 1; }, 60000));
+    if (status == 0) {
+      QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+      return;
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 2, 30000);
+    QVERIFY2(boxes.texts[1].contains(QStringLiteral("termino con error")), qPrintable(boxes.texts[1]));
+    QVERIFY2(boxes.texts[1].contains(QStringLiteral("Codigo de salida: 2")), qPrintable(boxes.texts[1]));
+    QVERIFY2(boxes.texts[1].contains(QStringLiteral("lp: la impresora no responde")), qPrintable(boxes.texts[1]));
+  }
+
+  // A text viewer that cannot open the file, found through PATH as the real one is.
+  void aPreviewThatFailsIsTold() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write("xdg-open", "#!/bin/sh\necho 'xdg-open: no hay aplicacion para text/plain' >&2\nexit 3\n");
+    QFile::setPermissions(QString::fromStdString(f.folder() + "/xdg-open"),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(f.folder()) + ":" + path);
+    openWithLedgerSelected(f, launcher);
+    f.control<QCheckBox>("chkPreview")->setChecked(true);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    qputenv("PATH", path);
+
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts[0].contains(QStringLiteral("No se pudo mostrar la vista previa")), qPrintable(boxes.texts[0]));
+    QVERIFY2(boxes.texts[0].contains(QStringLiteral("Codigo de salida: 3")), qPrintable(boxes.texts[0]));
+    QVERIFY2(boxes.texts[0].contains(QStringLiteral("no hay aplicacion")), qPrintable(boxes.texts[0]));
+  }
+};
+
+QTEST_MAIN(PrintJobWindowTest)
+#include "test_print_job_window.moc"
