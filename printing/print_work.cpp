@@ -2,13 +2,16 @@
 
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "common/line_io.hpp"
+#include "common/system_error_text.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
 #include "printing/output_step.hpp"
+#include "printing/work_file.hpp"
 
 namespace pliego {
 
@@ -17,11 +20,6 @@ namespace {
 // Held while a job writes the work file and, through the print script, until
 // the copy to the port ends.
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
-
-void discard(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
-}
 
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
 // "WRITE.TXT" in one rename, so that a failed layout leaves no half file.
@@ -38,31 +36,32 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const std::string workPath = joinPath(folder, "WRITE.TXT");
   const std::string target = ledger ? joinPath(folder, "WRITE2.TXT") : workPath;
   LineWriter work;
-  if (!work.create(target)) throw JobError("No se pudo crear el archivo de trabajo " + target + ". No se imprimio nada.");
+  if (!work.create(target))
+    throw JobError("No se pudo crear el archivo de trabajo " + target + ": " + systemErrorText(work.error()) +
+                   ". No se imprimio nada.");
   Layout layout;
   try {
     layout = layOut(report, work, settings.rules, outcome.header, hooks);
   } catch (...) {
     work.close();
-    discard(target);
+    discardFile(target);
     throw;
   }
   outcome.widest = layout.widest;
   const bool readFailed = report.failed();
   report.close();
   const bool written = work.close();
-  if (layout.stopped || readFailed || !written) discard(target);
+  if (layout.stopped || readFailed || !written) discardFile(target);
   if (layout.stopped) throw JobError(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
-  if (!written)
-    throw JobError("No se pudo escribir el archivo de trabajo " + target +
-                   " (disco lleno o sin permiso). No se imprimio nada.");
+  if (!written) throw JobError(workFileWriteFailed(target, work.error()));
   if (!ledger) return;
   std::error_code error;
   std::filesystem::rename(target, workPath, error);
   if (error) {
-    discard(target);
-    throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ". No se imprimio nada.");
+    discardFile(target);
+    throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +
+                   ". No se imprimio nada.");
   }
 }
 
@@ -92,8 +91,10 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
     work(settings, folder, launcher, lockWait, hooks, outcome);
   } catch (const JobError& error) {
     outcome.message = error.what();
-  } catch (const std::exception& error) {
-    outcome.message = std::string("No se pudo completar la impresion: ") + error.what();
+  } catch (const std::bad_alloc&) {
+    outcome.message = "No hay memoria suficiente para completar la impresion. No se imprimio nada.";
+  } catch (const std::exception&) {
+    outcome.message = "No se pudo completar la impresion por un error inesperado. No se imprimio nada.";
   }
   return outcome;
 }

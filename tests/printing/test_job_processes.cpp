@@ -1,0 +1,77 @@
+// The print job where the process itself is in play: a file-size limit, a
+// closed standard input, a lock file of another user.
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "platform/file_lock.hpp"
+#include "platform/files.hpp"
+#include "printing/print_job.hpp"
+#include "printing/print_fixture.hpp"
+#include "support/child_process.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+bool has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// A report far larger than the file-size limit the tests set.
+void giveLargeReport(TempFolder& dir, const std::string& name) {
+  std::string bytes;
+  for (int i = 0; i < 4000; ++i) bytes += "renglon " + std::to_string(i) + " SALDO FINAL: " + std::string(40, 'x') + "\r\n";
+  dir.write(name, bytes);
+}
+
+// One job in this process on `dir`, with fakes; returns what it told.
+std::string runJob(TempFolder& dir, const std::string& report, std::chrono::milliseconds wait = std::chrono::seconds(5)) {
+  FakeView view;
+  FakeDialogs dialogs;
+  FakeLauncher launcher;
+  view.report = report;
+  view.header = "1";
+  PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{'.', ','}};
+  job.setPrintWaitLimit(wait);
+  job.cmdImprimir_Click();
+  return dialogs.informed.empty() ? "" : dialogs.informed.back();
+}
+
+void limitFileSize(rlim_t bytes) {
+  rlimit limit{};
+  getrlimit(RLIMIT_FSIZE, &limit);
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// A job that cannot finish its work file removes what it wrote of it; the
+// work file of an earlier job that the ledger would have replaced stays.
+TEST(JobUnderAFileSizeLimit, AFailedJobLeavesNoPartialWorkFile) {
+  for (const std::string report : {"IVAVENTAS.TXT", "MAYOR.TXT"}) {
+    SCOPED_TRACE(report);
+    TempFolder dir;
+    giveLargeReport(dir, report);
+    dir.write("WRITE.TXT", "trabajo anterior\r\n");
+    const ChildEnd end = runChild([&] {
+      signal(SIGXFSZ, SIG_IGN);
+      limitFileSize(64 * 1024);
+      const std::string told = runJob(dir, report);
+      const bool spanish = has(told, "No se pudo escribir el archivo de trabajo") &&
+                           has(told, "el archivo supera el tamano permitido") && has(told, "No se imprimio nada");
+      return spanish ? 0 : 1;
+    });
+    EXPECT_TRUE(end.exited && end.code == 0) << end.signal;
+    EXPECT_FALSE(dir.exists("WRITE2.TXT"));
+    if (report == "MAYOR.TXT")
+      EXPECT_EQ(dir.read("WRITE.TXT"), "trabajo anterior\r\n");
+    else
+      EXPECT_FALSE(dir.exists("WRITE.TXT"));
+  }
+}
+
+}  // namespace
