@@ -24,7 +24,8 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder);
 
 // Runs the print script with the port number, hidden, in `folder`, without
 // waiting; creates the script first when it is missing. Throws JobError when
-// the script cannot be created or started.
+// the script cannot be created or started, or when a link or a folder stands
+// at its name.
 // `lockHandle` is handed to the script, so that the work file stays locked
 // until the copy to the port ends.
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,

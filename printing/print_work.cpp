@@ -35,10 +35,10 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
   const std::string workPath = joinPath(folder, "WRITE.TXT");
   const std::string target = ledger ? joinPath(folder, "WRITE2.TXT") : workPath;
+  if (ledger && std::filesystem::exists(std::filesystem::symlink_status(workPath)) && !isPlainFileNoLink(workPath))
+    throw JobError(notPlainFileMessage(workPath, "No se imprimio nada."));
   LineWriter work;
-  if (!work.create(target))
-    throw JobError("No se pudo crear el archivo de trabajo " + target + ": " + systemErrorText(work.error()) +
-                   ". No se imprimio nada.");
+  createWorkFile(work, target);
   Layout layout;
   try {
     layout = layOut(report, work, settings.rules, outcome.header, hooks);

@@ -1,9 +1,19 @@
 #pragma once
-// The files a job writes in the shared folder: what is told when writing
-// one fails, and their removal.
+// The files a job writes in the shared folder: created only as plain files
+// of their own, and removed when the job fails.
 #include <string>
 
+#include "common/line_io.hpp"
+
 namespace pliego {
+
+// What the user is told when something other than a plain file of its own
+// stands at `path`; `consequence` ends the sentence ("No se imprimio nada.").
+std::string notPlainFileMessage(const std::string& path, const std::string& consequence);
+
+// Opens `out` on the work file `path`, created or emptied. Throws JobError
+// when a link or a folder stands there, or when it cannot be created.
+void createWorkFile(LineWriter& out, const std::string& path);
 
 // The message for a work file whose writing failed with `error` (an errno).
 std::string workFileWriteFailed(const std::string& path, int error);

@@ -26,6 +26,64 @@ class WorkFilesTest : public PrintJobTest {
   bool told(const std::string& text) const { return lastMessage().find(text) != std::string::npos; }
 };
 
+// Whatever stands at a work file's name that is not a plain file of its
+// own is refused by name, and what it points at is left as it was.
+TEST_F(WorkFilesTest, ALinkOrAFolderAtAWorkFileIsRefusedAndWhatItPointsAtIsKept) {
+  TempFolder outside;
+  outside.write("ajeno.txt", "de otro\r\n");
+  struct Case {
+    std::string report, name;
+    enum { Link, DanglingLink, HardLink, Folder } kind;
+    std::string target;
+  };
+  const Case cases[] = {
+      {"IVAVENTAS.TXT", "WRITE.TXT", Case::Link, dir.file("Pliegomatic.ini")},
+      {"IVAVENTAS.TXT", "WRITE.TXT", Case::Link, outside.file("ajeno.txt")},
+      {"IVAVENTAS.TXT", "WRITE.TXT", Case::DanglingLink, outside.file("nuevo.txt")},
+      {"IVAVENTAS.TXT", "WRITE.TXT", Case::HardLink, dir.file("Pliegomatic.ini")},
+      {"IVAVENTAS.TXT", "WRITE.TXT", Case::Folder, ""},
+      {"MAYOR.TXT", "WRITE2.TXT", Case::Link, dir.file("Pliegomatic.ini")},
+      {"MAYOR.TXT", "WRITE2.TXT", Case::HardLink, dir.file("Pliegomatic.ini")},
+      {"MAYOR.TXT", "WRITE.TXT", Case::Link, dir.file("Pliegomatic.ini")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.report + " " + c.name + " " + std::to_string(c.kind));
+    fs::remove_all(dir.file(c.name));
+    giveReport(c.report, numberedLines(5));
+    if (c.kind == Case::Link || c.kind == Case::DanglingLink) fs::create_symlink(c.target, dir.file(c.name));
+    if (c.kind == Case::HardLink) fs::create_hard_link(c.target, dir.file(c.name));
+    if (c.kind == Case::Folder) fs::create_directory(dir.file(c.name));
+    launcher.started.clear();
+    job.cmdImprimir_Click();
+    EXPECT_TRUE(told(dir.file(c.name))) << lastMessage();
+    EXPECT_TRUE(told("No se imprimio nada")) << lastMessage();
+    EXPECT_TRUE(launcher.started.empty());
+    EXPECT_EQ(dir.read("Pliegomatic.ini"), kIni);
+    EXPECT_EQ(outside.read("ajeno.txt"), "de otro\r\n");
+    EXPECT_FALSE(outside.exists("nuevo.txt"));
+    fs::remove_all(dir.file(c.name));
+  }
+}
+
+TEST_F(WorkFilesTest, ALinkAtThePrintScriptIsRefusedAndItsTargetNeverCreated) {
+  TempFolder outside;
+  outside.write("otro.sh", "echo ajeno\n");
+  giveReport("IVAVENTAS.TXT", numberedLines(5));
+  const std::string targets[] = {outside.file("nuevo.sh"), outside.file("otro.sh")};
+  for (const auto& target : targets) {
+    SCOPED_TRACE(target);
+    fs::remove(dir.file("imprimir.sh"));
+    fs::create_symlink(target, dir.file("imprimir.sh"));
+    launcher.started.clear();
+    job.cmdImprimir_Click();
+    EXPECT_TRUE(told(dir.file("imprimir.sh"))) << lastMessage();
+    EXPECT_TRUE(told("No se envio nada a la impresora")) << lastMessage();
+    EXPECT_TRUE(launcher.started.empty());
+    EXPECT_FALSE(outside.exists("nuevo.sh"));
+    EXPECT_EQ(outside.read("otro.sh"), "echo ajeno\n");
+  }
+}
+
 TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   JobHooks hooks;
