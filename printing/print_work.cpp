@@ -21,6 +21,14 @@ namespace {
 // the copy to the port ends.
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
 
+std::string lockErrorText(int error) {
+#ifdef _WIN32
+  return windowsErrorText(static_cast<unsigned long>(error));
+#else
+  return systemErrorText(error);
+#endif
+}
+
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
 // "WRITE.TXT" in one rename, so that a failed layout leaves no half file.
 void layOutWorkFile(const JobSettings& settings, const std::string& folder, const std::string& reportPath,
@@ -71,8 +79,13 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
   FileLock lock;
-  if (lock.acquire(joinPath(folder, kWorkLockName), lockWait) == LockResult::Busy)
+  const std::string lockPath = joinPath(folder, kWorkLockName);
+  const LockResult locked = lock.acquire(lockPath, lockWait);
+  if (locked == LockResult::Busy)
     throw JobError("Otra estacion esta imprimiendo desde esta carpeta. Espere a que termine y vuelva a intentar.");
+  if (locked == LockResult::Refused)
+    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
+                   ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   const auto onDisk = findFileNoCase(folder, settings.report);
   layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (settings.preview)

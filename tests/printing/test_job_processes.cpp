@@ -74,4 +74,43 @@ TEST(JobUnderAFileSizeLimit, AFailedJobLeavesNoPartialWorkFile) {
   }
 }
 
+// In the child: another user of the shared folder, when the test runs as
+// root (who may open any file).
+void becomeAnotherUser() {
+  if (geteuid() != 0) return;
+  if (setgid(65534) != 0 || setuid(65534) != 0) _exit(3);
+  prctl(PR_SET_DUMPABLE, 1);
+}
+
+// A lock file another user left read-only still locks; one that cannot be
+// opened at all is a refusal, never a job without the lock.
+TEST(LockFileOfAnotherUser, ReadOnlyStillLocksAndUnopenableRefuses) {
+  TempFolder dir;
+  fs::permissions(dir.path(), fs::perms::all);
+  dir.write("IVAVENTAS.TXT", "IVA VENTAS\r\nfila\r\n");
+  dir.write("WRITE.LCK", "");
+  fs::permissions(dir.file("IVAVENTAS.TXT"), fs::perms::all);
+
+  fs::permissions(dir.file("WRITE.LCK"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  FileLock printing;  // this user's job on another workstation
+  ASSERT_EQ(printing.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), LockResult::Held);
+  ChildEnd end = runChild([&] {
+    becomeAnotherUser();
+    const std::string told = runJob(dir, "IVAVENTAS.TXT", std::chrono::milliseconds(200));
+    return has(told, "Otra estacion esta imprimiendo") ? 0 : 1;
+  });
+  EXPECT_TRUE(end.exited && end.code == 0) << end.code << " " << end.signal;
+  EXPECT_FALSE(dir.exists("WRITE.TXT"));
+  printing.release();
+
+  fs::permissions(dir.file("WRITE.LCK"), fs::perms::none);
+  end = runChild([&] {
+    becomeAnotherUser();
+    const std::string told = runJob(dir, "IVAVENTAS.TXT");
+    return has(told, dir.file("WRITE.LCK")) && has(told, "No se imprimio nada") ? 0 : 1;
+  });
+  EXPECT_TRUE(end.exited && end.code == 0) << end.code << " " << end.signal;
+  EXPECT_FALSE(dir.exists("WRITE.TXT"));
+}
+
 }  // namespace

@@ -84,6 +84,16 @@ TEST_F(WorkFilesTest, ALinkAtThePrintScriptIsRefusedAndItsTargetNeverCreated) {
   }
 }
 
+TEST_F(WorkFilesTest, ALockFileThatIsAFolderIsARefusalNotAnUnlockedJob) {
+  giveReport("IVAVENTAS.TXT", numberedLines(5));
+  fs::create_directory(dir.file("WRITE.LCK"));
+  job.cmdImprimir_Click();
+  EXPECT_TRUE(told(dir.file("WRITE.LCK"))) << lastMessage();
+  EXPECT_TRUE(told("No se imprimio nada")) << lastMessage();
+  EXPECT_FALSE(dir.exists("WRITE.TXT"));
+  EXPECT_TRUE(launcher.started.empty());
+}
+
 TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   JobHooks hooks;
