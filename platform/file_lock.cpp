@@ -80,12 +80,18 @@ bool cannotLock(int error) { return error == ENOLCK || error == EOPNOTSUPP || er
 
 // Read and write, or read only (flock needs no more) when the file is
 // another user's read-only one. Never through a link, never blocking on a
-// pipe.
+// pipe, and never on a standard stream's number, which a started program
+// would replace and so drop the lock.
 int openLockFile(const std::string& path) {
   const int flags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-  const int fd = open(path.c_str(), O_RDWR | flags, 0666);
-  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) return open(path.c_str(), O_RDONLY | flags);
-  return fd;
+  int fd = open(path.c_str(), O_RDWR | flags, 0666);
+  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) fd = open(path.c_str(), O_RDONLY | flags);
+  if (fd < 0 || fd > 2) return fd;
+  const int high = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+  const int error = errno;
+  close(fd);
+  errno = error;
+  return high;
 }
 
 }  // namespace

@@ -30,7 +30,8 @@ class FileLock {
   int error() const { return error_; }
 
   // The open handle that carries the lock; a program started with it keeps
-  // the lock until that program ends (Linux only; -1 elsewhere).
+  // the lock until that program ends (Linux only; -1 elsewhere). It is never
+  // a standard stream (0 to 2), which a started program replaces.
   int inheritableHandle() const;
 
  private:

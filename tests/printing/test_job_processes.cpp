@@ -74,6 +74,32 @@ TEST(JobUnderAFileSizeLimit, AFailedJobLeavesNoPartialWorkFile) {
   }
 }
 
+// Started with standard input closed, the lock's descriptor must still
+// reach the print script, which replaces its standard streams.
+TEST(JobWithClosedStandardStreams, ThePrintScriptStillHoldsTheLock) {
+  TempFolder dir;
+  dir.write("IVAVENTAS.TXT", "IVA VENTAS\r\nfila\r\n");
+  dir.write("imprimir.sh", "sleep 3; cat WRITE.TXT > copia.txt\n");
+  const ChildEnd end = runChild([&] {
+    close(0);
+    FakeView view;
+    FakeDialogs dialogs;
+    SystemLauncher launcher;
+    view.report = "IVAVENTAS.TXT";
+    view.header = "1";
+    PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{}};
+    job.cmdImprimir_Click();
+    if (dialogs.informed != std::vector<std::string>{"Impresion Finalizada"}) return 2;
+    FileLock other;  // another workstation, while the script still copies
+    const bool kept = other.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)) == LockResult::Busy;
+    other.release();
+    launcher.waitForTracked(std::chrono::seconds(30));
+    return kept ? 0 : 1;
+  });
+  EXPECT_TRUE(end.exited && end.code == 0) << end.code << " " << end.signal;
+  EXPECT_EQ(dir.read("copia.txt"), dir.read("WRITE.TXT"));
+}
+
 // In the child: another user of the shared folder, when the test runs as
 // root (who may open any file).
 void becomeAnotherUser() {
