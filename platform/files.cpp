@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -119,6 +120,15 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   return result;
 }
 
+const std::string& privateTempFolder() {
+  static const std::string folder = [] {
+    const fs::path path = fs::temp_directory_path() / ("pliegomatic-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(path);
+    return path.string();
+  }();
+  return folder;
+}
+
 #else
 
 namespace {
@@ -153,6 +163,16 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
     close(fd);
   }
   return result;
+}
+
+const std::string& privateTempFolder() {
+  static const std::string folder = [] {
+    std::string pattern = (fs::temp_directory_path() / "pliegomatic-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+      throw fs::filesystem_error("mkdtemp", pattern, std::error_code(errno, std::generic_category()));
+    return pattern;
+  }();
+  return folder;
 }
 
 

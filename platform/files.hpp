@@ -57,4 +57,9 @@ std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_
 // True when `path` is a plain file itself, not a link to one.
 bool isPlainFileNoLink(const std::string& path);
 
+// A folder under the system's temporary folder that only this user may
+// read, the same one for the whole run of the program; created on the first
+// call. Throws std::filesystem::filesystem_error when it cannot be made.
+const std::string& privateTempFolder();
+
 }  // namespace pliego

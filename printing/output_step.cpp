@@ -49,11 +49,11 @@ std::string describe(const Command& command) {
 
 }  // namespace
 
-void showPreview(ProgramLauncher& launcher, const std::string& folder) {
+void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
 #ifdef _WIN32
-  const Command command{"notepad", {joinPath(folder, "write.txt")}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{"notepad", {file}, folder, WindowStyle::MaximizedWithFocus};
 #else
-  const Command command{"xdg-open", {joinPath(folder, "WRITE.TXT")}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{"xdg-open", {file}, folder, WindowStyle::MaximizedWithFocus};
 #endif
   const std::string error = launcher.start(command);
   if (!error.empty())

@@ -18,9 +18,10 @@ inline constexpr const char* kPrintScriptName = "imprimir.sh";
 inline constexpr const char* kPrintScriptLine = "cat WRITE.TXT > /dev/lp$(($1 - 1))\n";
 #endif
 
-// Opens the work file in the text editor, maximised, without waiting.
-// Throws JobError when the editor cannot be started.
-void showPreview(ProgramLauncher& launcher, const std::string& folder);
+// Opens `file` (the job's copy of the work file) in the text editor,
+// maximised, in `folder`, without waiting. Throws JobError when the editor
+// cannot be started.
+void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file);
 
 // Runs the print script with the port number, hidden, in `folder`, without
 // waiting; creates the script first when it is missing. Throws JobError when

@@ -89,7 +89,7 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   const auto onDisk = findFileNoCase(folder, settings.report);
   layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (settings.preview)
-    showPreview(launcher, folder);
+    showPreview(launcher, folder, copyForPreview(joinPath(folder, "WRITE.TXT")));
   else
     EnviarAImpresora(launcher, folder, *settings.port, lock.inheritableHandle());
 }

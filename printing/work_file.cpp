@@ -39,4 +39,27 @@ void discardFile(const std::string& path) {
   fs::remove(path, ignored);
 }
 
+// Written under a passing name and renamed, so that an editor that still
+// shows an earlier copy keeps its text.
+std::string copyForPreview(const std::string& workPath) {
+  std::error_code error;
+  std::string folder;
+  try {
+    folder = privateTempFolder();
+  } catch (const fs::filesystem_error& failure) {
+    error = failure.code();
+  }
+  const std::string name = fs::path(workPath).filename().string();
+  const std::string copy = joinPath(folder, name);
+  const std::string passing = joinPath(folder, name + ".nuevo");
+  if (!error) fs::copy_file(workPath, passing, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(passing, copy, error);
+  if (error) {
+    if (!folder.empty()) discardFile(passing);
+    throw JobError("No se pudo copiar el archivo de trabajo " + workPath + " para mostrarlo: " +
+                   systemErrorText(error) + ".");
+  }
+  return copy;
+}
+
 }  // namespace pliego

@@ -1,6 +1,6 @@
 #pragma once
 // The files a job writes in the shared folder: created only as plain files
-// of their own, and removed when the job fails.
+// of their own, removed when the job fails, and copied for the preview.
 #include <string>
 
 #include "common/line_io.hpp"
@@ -20,5 +20,11 @@ std::string workFileWriteFailed(const std::string& path, int error);
 
 // Removes a file the job wrote and could not finish.
 void discardFile(const std::string& path);
+
+// Copies the finished work file to this workstation's private temporary
+// folder, under the same name, and returns the copy's path: the preview
+// shows it, whatever another workstation writes in the shared folder
+// afterwards. Throws JobError when the copy cannot be made.
+std::string copyForPreview(const std::string& workPath);
 
 }  // namespace pliego

@@ -94,6 +94,34 @@ TEST_F(WorkFilesTest, ALockFileThatIsAFolderIsARefusalNotAnUnlockedJob) {
   EXPECT_TRUE(launcher.started.empty());
 }
 
+// Another workstation may rewrite the shared work file the moment this job
+// lets the lock go; the editor opens this job's own copy.
+TEST_F(WorkFilesTest, ThePreviewShowsThisJobsOutputWhateverTheFolderHoldsAfterwards) {
+  giveReport("IVAVENTAS.TXT", numberedLines(5));
+  view.preview = CheckState::Checked;
+  job.cmdImprimir_Click();
+  ASSERT_EQ(lastMessage(), "Impresion Finalizada");
+  ASSERT_EQ(launcher.started.size(), 1u);
+  const std::string shown = launcher.started[0].command.arguments.at(0);
+  const std::string ours = dir.read("WRITE.TXT");
+  EXPECT_EQ(splitCrLf(ours).size(), 5u);
+  EXPECT_EQ(fs::path(shown).filename(), "WRITE.TXT");
+
+  dir.write("WRITE.TXT", "de la otra estacion\r\n");
+  std::string seen;
+  ASSERT_NO_THROW(seen = readBytes(shown));
+  EXPECT_EQ(seen, ours);
+  struct stat info {};
+  ASSERT_EQ(stat(fs::path(shown).parent_path().c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 077, 0u);  // no other user of this workstation may read it
+
+  // The next preview replaces the copy; one the editor still has open keeps its text.
+  giveReport("IVAVENTAS.TXT", numberedLines(2, "otra "));
+  job.cmdImprimir_Click();
+  ASSERT_EQ(launcher.started.size(), 2u);
+  EXPECT_EQ(readBytes(launcher.started[1].command.arguments.at(0)), dir.read("WRITE.TXT"));
+}
+
 TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   JobHooks hooks;
