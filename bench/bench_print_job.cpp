@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <string>
 
+#include "platform/files.hpp"
 #include "printing/print_job.hpp"
 
 using namespace pliego;
@@ -68,6 +69,7 @@ double timeJob(PrintJob& job) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pliego::ignoreFileSizeLimitSignal();
   const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
   const auto folder = std::filesystem::temp_directory_path() / "pliego-bench";
   std::filesystem::create_directories(folder);

@@ -9,6 +9,7 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -129,6 +130,8 @@ const std::string& privateTempFolder() {
   return folder;
 }
 
+void ignoreFileSizeLimitSignal() {}
+
 #else
 
 namespace {
@@ -175,6 +178,7 @@ const std::string& privateTempFolder() {
   return folder;
 }
 
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
 
 #endif
 

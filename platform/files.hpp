@@ -62,4 +62,9 @@ bool isPlainFileNoLink(const std::string& path);
 // call. Throws std::filesystem::filesystem_error when it cannot be made.
 const std::string& privateTempFolder();
 
+// Makes a write past the process's file-size limit fail (EFBIG), so that the
+// job tells it, instead of ending the program by a signal. Called once at
+// start-up by every program built on the core.
+void ignoreFileSizeLimitSignal();
+
 }  // namespace pliego

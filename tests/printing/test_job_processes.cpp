@@ -49,6 +49,22 @@ void limitFileSize(rlim_t bytes) {
   setrlimit(RLIMIT_FSIZE, &limit);
 }
 
+// Under a file-size limit the write fails and the job says so, as on a full
+// disk; the program is not killed by the limit's signal.
+TEST(JobUnderAFileSizeLimit, TheWindowStaysAndTheMessageIsShown) {
+  TempFolder dir;
+  giveLargeReport(dir, "IVAVENTAS.TXT");
+  const ChildEnd end = runChild([&] {
+    signal(SIGXFSZ, SIG_DFL);
+    ignoreFileSizeLimitSignal();
+    limitFileSize(64 * 1024);
+    const std::string told = runJob(dir, "IVAVENTAS.TXT");
+    return has(told, "WRITE.TXT") && has(told, "No se imprimio nada") ? 0 : 1;
+  });
+  EXPECT_EQ(end.signal, 0);
+  EXPECT_TRUE(end.exited && end.code == 0);
+}
+
 // A job that cannot finish its work file removes what it wrote of it; the
 // work file of an earlier job that the ledger would have replaced stays.
 TEST(JobUnderAFileSizeLimit, AFailedJobLeavesNoPartialWorkFile) {
