@@ -43,8 +43,7 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
   const std::string workPath = joinPath(folder, "WRITE.TXT");
   const std::string target = ledger ? joinPath(folder, "WRITE2.TXT") : workPath;
-  if (ledger && std::filesystem::exists(std::filesystem::symlink_status(workPath)) && !isPlainFileNoLink(workPath))
-    throw JobError(notPlainFileMessage(workPath, "No se imprimio nada."));
+  if (ledger) refuseUnlessPlainOrMissing(workPath);
   LineWriter work;
   createWorkFile(work, target);
   Layout layout;

@@ -20,6 +20,13 @@ std::string notPlainFileMessage(const std::string& path, const std::string& cons
          "Quitelo de la carpeta y vuelva a intentar. " + consequence;
 }
 
+void refuseUnlessPlainOrMissing(const std::string& path) {
+  std::error_code error;
+  const auto status = fs::symlink_status(path, error);
+  if (!error && fs::exists(status) && !fs::is_regular_file(status))
+    throw JobError(notPlainFileMessage(path, kNothingPrinted));
+}
+
 void createWorkFile(LineWriter& out, const std::string& path) {
   const OwnFile opened = createOwnFile(path);
   if (opened.notPlain) throw JobError(notPlainFileMessage(path, kNothingPrinted));

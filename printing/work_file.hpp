@@ -11,6 +11,10 @@ namespace pliego {
 // stands at `path`; `consequence` ends the sentence ("No se imprimio nada.").
 std::string notPlainFileMessage(const std::string& path, const std::string& consequence);
 
+// Throws JobError when something other than a plain file stands at `path`
+// (nothing at all is fine): the ledger's rename would replace it.
+void refuseUnlessPlainOrMissing(const std::string& path);
+
 // Opens `out` on the work file `path`, created or emptied. Throws JobError
 // when a link or a folder stands there, or when it cannot be created.
 void createWorkFile(LineWriter& out, const std::string& path);
