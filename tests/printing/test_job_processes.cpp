@@ -95,7 +95,9 @@ TEST(JobUnderAFileSizeLimit, AFailedJobLeavesNoPartialWorkFile) {
 TEST(JobWithClosedStandardStreams, ThePrintScriptStillHoldsTheLock) {
   TempFolder dir;
   dir.write("IVAVENTAS.TXT", "IVA VENTAS\r\nfila\r\n");
-  dir.write("imprimir.sh", "sleep 3; cat WRITE.TXT > copia.txt\n");
+  // The script copies once the test lets it, so the lock is looked at while it runs.
+  dir.write("imprimir.sh", "i=0; while [ ! -e sigue ] && [ $i -lt 1200 ]; do sleep 0.05; i=$((i+1)); done; "
+                           "cat WRITE.TXT > copia.txt\n");
   const ChildEnd end = runChild([&] {
     close(0);
     FakeView view;
@@ -109,7 +111,8 @@ TEST(JobWithClosedStandardStreams, ThePrintScriptStillHoldsTheLock) {
     FileLock other;  // another workstation, while the script still copies
     const bool kept = other.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)) == LockResult::Busy;
     other.release();
-    launcher.waitForTracked(std::chrono::seconds(30));
+    dir.write("sigue", "");
+    launcher.waitForTracked(std::chrono::seconds(120));
     return kept ? 0 : 1;
   });
   EXPECT_TRUE(end.exited && end.code == 0) << end.code << " " << end.signal;
