@@ -136,10 +136,11 @@ void ignoreFileSizeLimitSignal() {}
 
 namespace {
 
-// The open file is a plain file with no other name.
+// The open file is a plain file with no other name. (Some network file
+// systems count no names at all: that is taken as one.)
 bool plainWithOneName(int fd) {
   struct stat info {};
-  return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink == 1;
+  return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink <= 1;
 }
 
 }  // namespace
