@@ -22,6 +22,7 @@ int main() { std::puts("The benchmark runs on Linux (it needs fork and wait4).")
 #include <string>
 #include <vector>
 
+#include "platform/files.hpp"
 #include "printing/print_job.hpp"
 
 using namespace pliego;
@@ -234,6 +235,7 @@ void benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  pliego::ignoreFileSizeLimitSignal();
   int rounds = 5;
   std::vector<std::size_t> sizes;
   for (int i = 1; i < argc; ++i) {

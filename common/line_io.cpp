@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstring>
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
@@ -274,16 +275,26 @@ bool LineReader::next(std::string& line) {
 LineWriter::~LineWriter() { close(); }
 
 bool LineWriter::create(const std::string& path) {
+  std::FILE* file = openFile(path, "wb");
+  const int error = errno;
+  adopt(file);
+  if (!file) error_ = error;
+  return file != nullptr;
+}
+
+void LineWriter::adopt(std::FILE* file) {
   close();
-  ok_ = true;
-  file_ = openFile(path, "wb");
-  if (!file_) {
-    ok_ = false;
-    return false;
-  }
+  ok_ = file != nullptr;
+  error_ = 0;
+  file_ = file;
+  if (!file_) return;
   std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer goes out in large blocks
   buffer_.resize(kWriteBuffer);
-  return true;
+}
+
+void LineWriter::fail() {
+  if (ok_) error_ = errno;
+  ok_ = false;
 }
 
 void LineWriter::createInMemory(std::string& target) {
@@ -298,7 +309,7 @@ void LineWriter::put(const char* data, std::size_t size) {
   if (memory_)
     memory_->append(data, size);
   else if (std::fwrite(data, 1, size, file_) != size)
-    ok_ = false;
+    fail();
 }
 
 void LineWriter::flush() {
@@ -351,7 +362,7 @@ void LineWriter::writeRepeated(std::string_view line, std::int64_t count) {
 
 bool LineWriter::close() {
   if (file_ || memory_) flush();
-  if (file_ && std::fclose(file_) != 0) ok_ = false;
+  if (file_ && std::fclose(file_) != 0) fail();
   file_ = nullptr;
   memory_ = nullptr;
   return ok_;

@@ -119,6 +119,8 @@ class LineWriter {
 
   // Creates the file, or empties it when it exists.
   bool create(const std::string& path);
+  // Writes to a file opened elsewhere, and closes it at the end.
+  void adopt(std::FILE* file);
   // Appends everything written to `target`.
   void createInMemory(std::string& target);
   void write(std::string_view line);
@@ -126,9 +128,12 @@ class LineWriter {
   void writeRepeated(std::string_view line, std::int64_t count);
   bool close();
   bool ok() const { return ok_; }
+  // The errno of the first failed write or close (0 when none was seen).
+  int error() const { return error_; }
 
  private:
   void flush();
+  void fail();
   void put(const char* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
@@ -136,6 +141,7 @@ class LineWriter {
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   bool ok_ = true;
+  int error_ = 0;
 };
 
 }  // namespace pliego

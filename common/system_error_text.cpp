@@ -1,7 +1,6 @@
 #include "common/system_error_text.hpp"
 
 #include <cerrno>
-#include <cstring>
 
 namespace pliego {
 
@@ -14,6 +13,11 @@ constexpr const char* kReadOnly = "el disco es de solo lectura";
 constexpr const char* kBusy = "el dispositivo esta ocupado";
 constexpr const char* kNoDevice = "el dispositivo no existe";
 constexpr const char* kTooManyOpen = "hay demasiados archivos abiertos";
+constexpr const char* kTooLarge = "el archivo supera el tamano permitido";
+constexpr const char* kFolder = "es una carpeta";
+constexpr const char* kLink = "es un enlace";
+constexpr const char* kDiskError = "hubo un error al leer o escribir el disco";
+constexpr const char* kNoMemory = "no hay memoria suficiente";
 
 const char* spanishForErrno(int value) {
   switch (value) {
@@ -32,6 +36,11 @@ const char* spanishForErrno(int value) {
     case ENXIO: return kNoDevice;
     case EMFILE:
     case ENFILE: return kTooManyOpen;
+    case EFBIG: return kTooLarge;
+    case EISDIR: return kFolder;
+    case ELOOP: return kLink;
+    case EIO: return kDiskError;
+    case ENOMEM: return kNoMemory;
     default: return nullptr;
   }
 }
@@ -58,6 +67,13 @@ const char* spanishForWindowsCode(unsigned long code) {
       return kNoDevice;
     case 4:  // ERROR_TOO_MANY_OPEN_FILES
       return kTooManyOpen;
+    case 223:  // ERROR_FILE_TOO_LARGE
+      return kTooLarge;
+    case 8:   // ERROR_NOT_ENOUGH_MEMORY
+    case 14:  // ERROR_OUTOFMEMORY
+      return kNoMemory;
+    case 23:  // ERROR_CRC
+      return kDiskError;
     default: return nullptr;
   }
 }
@@ -66,7 +82,7 @@ const char* spanishForWindowsCode(unsigned long code) {
 
 std::string systemErrorText(int errnoValue) {
   if (const char* spanish = spanishForErrno(errnoValue)) return spanish;
-  return std::strerror(errnoValue);
+  return "error " + std::to_string(errnoValue) + " del sistema";
 }
 
 std::string windowsErrorText(unsigned long code) {
@@ -81,7 +97,7 @@ std::string systemErrorText(const std::error_code& error) {
 #else
   if (error.category() == std::system_category()) return systemErrorText(error.value());
 #endif
-  return error.message();
+  return "error " + std::to_string(error.value()) + " del sistema";
 }
 
 }  // namespace pliego

@@ -1,7 +1,7 @@
 #pragma once
 // The reasons the system gives for a failed file or device operation, told
-// in Spanish for the cases users meet; the system's own text only for the
-// rest. Each text completes a sentence such as "No se pudo abrir ...: <text>".
+// in Spanish: in words for the cases users meet, by number for the rest
+// (the system's own text would be English). Each text completes a sentence such as "No se pudo abrir ...: <text>".
 #include <string>
 #include <system_error>
 

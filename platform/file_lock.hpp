@@ -9,8 +9,9 @@ namespace pliego {
 
 enum class LockResult {
   Held,        // the lock is ours
-  Busy,        // another holder kept it until the time ran out
-  Unavailable  // the folder's file system cannot lock: go on without it
+  Busy,         // another holder kept it until the time ran out
+  Unavailable,  // the folder's file system cannot lock: go on without it
+  Refused       // the lock file cannot be used (a folder, a link, no permission): `error()` tells why
 };
 
 class FileLock {
@@ -21,15 +22,20 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   // Takes the lock on `path` (the file is created when missing), trying
-  // until `timeout` has passed.
+  // until `timeout` has passed. A lock file that cannot be opened for
+  // writing is locked through a read-only open.
   LockResult acquire(const std::string& path, std::chrono::milliseconds timeout);
   void release();
+  // Why the last acquire was refused: an errno (or a Windows code).
+  int error() const { return error_; }
 
   // The open handle that carries the lock; a program started with it keeps
-  // the lock until that program ends (Linux only; -1 elsewhere).
+  // the lock until that program ends (Linux only; -1 elsewhere). It is never
+  // a standard stream (0 to 2), which a started program replaces.
   int inheritableHandle() const;
 
  private:
+  int error_ = 0;
 #ifdef _WIN32
   void* handle_ = nullptr;
 #else

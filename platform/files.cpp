@@ -7,6 +7,13 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -82,5 +89,98 @@ std::vector<std::string> listFilesWithExtension(std::string_view folder, std::st
   }
   return names;
 }
+
+std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_view name) {
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(folderPath(folder) / std::string(name), error))) return std::string(name);
+  const std::string wanted = toUpperAscii(name);
+  for (fs::directory_iterator it(folderPath(folder), error), end; !error && it != end; it.increment(error)) {
+    const std::string candidate = it->path().filename().string();
+    if (toUpperAscii(candidate) == wanted) return candidate;
+  }
+  return std::nullopt;
+}
+
+bool isPlainFileNoLink(const std::string& path) {
+  std::error_code error;
+  return fs::is_regular_file(fs::symlink_status(path, error));
+}
+
+#ifdef _WIN32
+
+OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
+  OwnFile result;
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (mustBeNew || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))) {
+    result.notPlain = true;
+    return result;
+  }
+  result.file = std::fopen(path.c_str(), mustBeNew ? "wbx" : "wb");
+  if (!result.file) result.error = static_cast<int>(GetLastError());
+  return result;
+}
+
+const std::string& privateTempFolder() {
+  static const std::string folder = [] {
+    const fs::path path = fs::temp_directory_path() / ("pliegomatic-" + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(path);
+    return path.string();
+  }();
+  return folder;
+}
+
+void ignoreFileSizeLimitSignal() {}
+
+#else
+
+namespace {
+
+// The open file is a plain file with no other name. (Some network file
+// systems count no names at all: that is taken as one.)
+bool plainWithOneName(int fd) {
+  struct stat info {};
+  return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink <= 1;
+}
+
+}  // namespace
+
+// Opened without emptying it, so that a file found to have other names is
+// left untouched; not blocking, so that a named pipe cannot hold the job.
+OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
+  OwnFile result;
+  const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (mustBeNew ? O_EXCL : 0);
+  const int fd = open(path.c_str(), flags, 0666);
+  if (fd < 0) {
+    result.error = errno;
+    result.notPlain = result.error == ELOOP || result.error == EISDIR || result.error == ENXIO ||
+                      result.error == EEXIST || result.error == EMLINK;
+    return result;
+  }
+  if (!plainWithOneName(fd)) {
+    close(fd);
+    result.notPlain = true;
+    return result;
+  }
+  if (ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
+    result.error = errno;
+    close(fd);
+  }
+  return result;
+}
+
+const std::string& privateTempFolder() {
+  static const std::string folder = [] {
+    std::string pattern = (fs::temp_directory_path() / "pliegomatic-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+      throw fs::filesystem_error("mkdtemp", pattern, std::error_code(errno, std::generic_category()));
+    return pattern;
+  }();
+  return folder;
+}
+
+void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }
+
+#endif
 
 }  // namespace pliego

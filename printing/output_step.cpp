@@ -1,38 +1,53 @@
 #include "printing/output_step.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "common/line_io.hpp"
+#include "common/system_error_text.hpp"
+
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
+#include "printing/work_file.hpp"
 
 namespace pliego {
 
 namespace {
 
 // The script found in `folder` without regard to case, created when missing.
+// A link found there is refused, never followed: the program would run, or
+// create, whatever file it names.
 std::string printScript(const std::string& folder) {
-  if (const auto found = findFileNoCase(folder, kPrintScriptName)) return joinPath(folder, *found);
+  const std::string nothingSent = "No se envio nada a la impresora.";
+  if (const auto found = findEntryNoCase(folder, kPrintScriptName)) {
+    const std::string path = joinPath(folder, *found);
+    if (!isPlainFileNoLink(path)) throw JobError(notPlainFileMessage(path, nothingSent));
+    return path;
+  }
   const std::string path = joinPath(folder, kPrintScriptName);
-  std::FILE* file = openFile(path, "wb");
+  const OwnFile created = createOwnFile(path, true);
+  if (created.notPlain) throw JobError(notPlainFileMessage(path, nothingSent));
+  const auto refuse = [&](int error) {
+    return JobError("No se pudo crear el archivo " + path + ": " + systemErrorText(error) + ". " + nothingSent);
+  };
+  if (!created.file) throw refuse(created.error);
   const std::size_t size = std::strlen(kPrintScriptLine);
-  const bool written = file && std::fwrite(kPrintScriptLine, 1, size, file) == size;
-  const bool closed = file && std::fclose(file) == 0;
-  if (!written || !closed) {
+  int error = std::fwrite(kPrintScriptLine, 1, size, created.file) == size ? 0 : errno;
+  if (std::fclose(created.file) != 0 && error == 0) error = errno;
+  if (error != 0) {
     std::remove(path.c_str());
-    throw JobError("No se pudo crear el archivo " + path + ". No se envio nada a la impresora.");
+    throw refuse(error);
   }
   return path;
 }
 
 }  // namespace
 
-void showPreview(ProgramLauncher& launcher, const std::string& folder) {
+void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
 #ifdef _WIN32
-  const Command command{"notepad", {joinPath(folder, "write.txt")}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{"notepad", {file}, folder, WindowStyle::MaximizedWithFocus};
 #else
-  const Command command{"xdg-open", {joinPath(folder, "WRITE.TXT")}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{"xdg-open", {file}, folder, WindowStyle::MaximizedWithFocus};
 #endif
   const std::string error = launcher.start(command);
   if (!error.empty())

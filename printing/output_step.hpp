@@ -18,13 +18,15 @@ inline constexpr const char* kPrintScriptName = "imprimir.sh";
 inline constexpr const char* kPrintScriptLine = "cat WRITE.TXT > /dev/lp$(($1 - 1))\n";
 #endif
 
-// Opens the work file in the text editor, maximised, without waiting.
-// Throws JobError when the editor cannot be started.
-void showPreview(ProgramLauncher& launcher, const std::string& folder);
+// Opens `file` (the job's copy of the work file) in the text editor,
+// maximised, in `folder`, without waiting. Throws JobError when the editor
+// cannot be started.
+void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file);
 
 // Runs the print script with the port number, hidden, in `folder`, without
 // waiting; creates the script first when it is missing. Throws JobError when
-// the script cannot be created or started.
+// the script cannot be created or started, or when a link or a folder stands
+// at its name.
 // `lockHandle` is handed to the script, so that the work file stays locked
 // until the copy to the port ends.
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,

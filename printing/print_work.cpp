@@ -3,13 +3,16 @@
 #include <chrono>
 #include <exception>
 #include <filesystem>
+#include <new>
 #include <system_error>
 
 #include "common/line_io.hpp"
+#include "common/system_error_text.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
 #include "printing/output_step.hpp"
+#include "printing/work_file.hpp"
 
 namespace pliego {
 
@@ -20,9 +23,12 @@ namespace {
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
 constexpr auto kLockStep = std::chrono::milliseconds(250);
 
-void discard(const std::string& path) {
-  std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+std::string lockErrorText(int error) {
+#ifdef _WIN32
+  return windowsErrorText(static_cast<unsigned long>(error));
+#else
+  return systemErrorText(error);
+#endif
 }
 
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
@@ -39,32 +45,32 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
   const std::string workPath = joinPath(folder, "WRITE.TXT");
   const std::string target = ledger ? joinPath(folder, "WRITE2.TXT") : workPath;
+  if (ledger) refuseUnlessPlainOrMissing(workPath);
   LineWriter work;
-  if (!work.create(target)) throw JobError("No se pudo crear el archivo de trabajo " + target + ". No se imprimio nada.");
+  createWorkFile(work, target);
   Layout layout;
   try {
     layout = layOut(report, work, settings.rules, outcome.header, hooks);
   } catch (...) {
     work.close();
-    discard(target);
+    discardFile(target);
     throw;
   }
   outcome.widest = layout.widest;
   const bool readFailed = report.failed();
   report.close();
   const bool written = work.close();
-  if (layout.stopped || readFailed || !written) discard(target);
+  if (layout.stopped || readFailed || !written) discardFile(target);
   if (layout.stopped) throw JobError(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
-  if (!written)
-    throw JobError("No se pudo escribir el archivo de trabajo " + target +
-                   " (disco lleno o sin permiso). No se imprimio nada.");
+  if (!written) throw JobError(workFileWriteFailed(target, work.error()));
   if (!ledger) return;
   std::error_code error;
   std::filesystem::rename(target, workPath, error);
   if (error) {
-    discard(target);
-    throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ". No se imprimio nada.");
+    discardFile(target);
+    throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +
+                   ". No se imprimio nada.");
   }
 }
 
@@ -74,14 +80,20 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
   FileLock lock;
+  const std::string lockPath = joinPath(folder, kWorkLockName);
+  LockResult locked = LockResult::Busy;
   waitWhileBusy(WaitingFor::OtherWorkstation, hooks, [&] {
-    return lock.acquire(joinPath(folder, kWorkLockName), kLockStep) != LockResult::Busy;
+    locked = lock.acquire(lockPath, kLockStep);
+    return locked != LockResult::Busy;
   });
+  if (locked == LockResult::Refused)
+    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
+                   ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   const auto onDisk = findFileNoCase(folder, settings.report);
   layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (cancelled(hooks)) throw JobError(kJobCancelled);
   if (settings.preview)
-    showPreview(launcher, folder);
+    showPreview(launcher, folder, copyForPreview(joinPath(folder, "WRITE.TXT")));
   else
     EnviarAImpresora(launcher, folder, *settings.port, lock.inheritableHandle());
 }
@@ -108,8 +120,10 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
     work(settings, folder, launcher, hooks, outcome);
   } catch (const JobError& error) {
     outcome.message = error.what();
-  } catch (const std::exception& error) {
-    outcome.message = std::string("No se pudo completar la impresion: ") + error.what();
+  } catch (const std::bad_alloc&) {
+    outcome.message = "No hay memoria suficiente para completar la impresion. No se imprimio nada.";
+  } catch (const std::exception&) {
+    outcome.message = "No se pudo completar la impresion por un error inesperado. No se imprimio nada.";
   }
   return outcome;
 }

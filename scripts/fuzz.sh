@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-harnesses=(ini)
+harnesses=(ini print_job)
 
 name="${1:-all}"
 seconds="${2:-60}"

@@ -2,10 +2,12 @@
 #include <QApplication>
 #include <QIcon>
 
+#include "platform/files.hpp"
 #include "window/frm_pliegomatic.hpp"
 #include "window/system_settings.hpp"
 
 int main(int argc, char* argv[]) {
+  pliego::ignoreFileSizeLimitSignal();
   QApplication application(argc, argv);
   pliego::installSpanishTranslation(application);
   QIcon icon;

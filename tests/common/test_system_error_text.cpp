@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "common/system_error_text.hpp"
@@ -23,13 +22,18 @@ TEST(SystemErrorText, TheCasesUsersMeetAreInSpanish) {
       {ENOSPC, "el disco esta lleno"},               {EROFS, "el disco es de solo lectura"},
       {EBUSY, "el dispositivo esta ocupado"},        {ENODEV, "el dispositivo no existe"},
       {ENXIO, "el dispositivo no existe"},           {EMFILE, "hay demasiados archivos abiertos"},
-      {ENFILE, "hay demasiados archivos abiertos"},
+      {ENFILE, "hay demasiados archivos abiertos"},  {EFBIG, "el archivo supera el tamano permitido"},
+      {EISDIR, "es una carpeta"},                    {ELOOP, "es un enlace"},
+      {EIO, "hubo un error al leer o escribir el disco"}, {ENOMEM, "no hay memoria suficiente"},
   };
   for (const auto& c : cases) EXPECT_EQ(systemErrorText(c.value), c.text) << c.value;
 }
 
-TEST(SystemErrorText, OtherErrorsKeepTheSystemsText) {
-  EXPECT_EQ(systemErrorText(EPIPE), std::strerror(EPIPE));
+// The system's own text is English: the rest are told by number.
+TEST(SystemErrorText, OtherErrorsAreToldByNumber) {
+  EXPECT_EQ(systemErrorText(EPIPE), "error " + std::to_string(EPIPE) + " del sistema");
+  EXPECT_EQ(systemErrorText(std::error_code(EPIPE, std::system_category())),
+            "error " + std::to_string(EPIPE) + " del sistema");
 }
 
 TEST(SystemErrorText, WindowsCodesAreInSpanishToo) {

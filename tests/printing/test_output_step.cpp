@@ -27,7 +27,10 @@ TEST_F(OutputStepTest, PreviewOpensTheWorkFileAndCreatesNoScript) {
   const auto& started = launcher.started[0];
   EXPECT_FALSE(started.tracked);
   EXPECT_EQ(started.command.program, "xdg-open");
-  EXPECT_EQ(started.command.arguments, std::vector<std::string>{dir.file("WRITE.TXT")});
+  ASSERT_EQ(started.command.arguments.size(), 1u);  // this job's own copy of the work file
+  EXPECT_EQ(std::filesystem::path(started.command.arguments[0]).filename(), "WRITE.TXT");
+  EXPECT_NE(started.command.arguments[0], dir.file("WRITE.TXT"));
+  EXPECT_EQ(readBytes(started.command.arguments[0]), dir.read("WRITE.TXT"));
   EXPECT_EQ(started.command.workingFolder, dir.path());
   EXPECT_EQ(started.command.style, WindowStyle::MaximizedWithFocus);
   EXPECT_FALSE(dir.exists("imprimir.sh"));

@@ -32,8 +32,10 @@ void TempFolder::write(const std::string& name, const std::string& bytes) const 
   out << bytes;
 }
 
-std::string TempFolder::read(const std::string& name) const {
-  std::ifstream in(file(name), std::ios::binary);
+std::string TempFolder::read(const std::string& name) const { return readBytes(file(name)); }
+
+std::string readBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
   return all.str();

@@ -24,6 +24,9 @@ class TempFolder {
   std::string path_;
 };
 
+// The bytes of the file at `path` ("" when it cannot be read).
+std::string readBytes(const std::string& path);
+
 // The lines of `bytes`, each of which must end in CR LF.
 std::vector<std::string> splitCrLf(const std::string& bytes);
 // Lines joined, each followed by CR LF.

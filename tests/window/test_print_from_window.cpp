@@ -1,6 +1,8 @@
 // A whole print job started from the window: F10 or the button, the fields as
 // typed, "WRITE.TXT" written, and the preview or the print script started.
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <QCheckBox>
 #include <QFile>
 #include <QLabel>
@@ -91,7 +93,12 @@ class PrintFromWindowTest : public QObject {
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
     const Command& preview = f.launcher.started[0].command;
     QCOMPARE(preview.program, std::string("xdg-open"));
-    QCOMPARE(preview.arguments, std::vector<std::string>{f.folder() + "/WRITE.TXT"});
+    // The editor opens this job's own copy, which no other workstation rewrites.
+    QCOMPARE(preview.arguments.size(), std::size_t{1});
+    QVERIFY(preview.arguments[0] != f.folder() + "/WRITE.TXT");
+    QVERIFY(preview.arguments[0].ends_with("/WRITE.TXT"));
+    std::ifstream shown(preview.arguments[0], std::ios::binary);
+    QCOMPARE(std::string(std::istreambuf_iterator<char>(shown), {}), f.read("WRITE.TXT"));
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     QCOMPARE(status->text(), notice);
     QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));

@@ -1,0 +1,72 @@
+#include "printing/work_file.hpp"
+
+#include <filesystem>
+#include <system_error>
+
+#include "common/system_error_text.hpp"
+#include "platform/files.hpp"
+#include "printing/job_error.hpp"
+
+namespace fs = std::filesystem;
+
+namespace pliego {
+
+namespace {
+constexpr const char* kNothingPrinted = "No se imprimio nada.";
+}
+
+std::string notPlainFileMessage(const std::string& path, const std::string& consequence) {
+  return "El archivo " + path + " es un enlace, una carpeta u otro nombre de otro archivo, y no se usa. " +
+         "Quitelo de la carpeta y vuelva a intentar. " + consequence;
+}
+
+void refuseUnlessPlainOrMissing(const std::string& path) {
+  std::error_code error;
+  const auto status = fs::symlink_status(path, error);
+  if (!error && fs::exists(status) && !fs::is_regular_file(status))
+    throw JobError(notPlainFileMessage(path, kNothingPrinted));
+}
+
+void createWorkFile(LineWriter& out, const std::string& path) {
+  const OwnFile opened = createOwnFile(path);
+  if (opened.notPlain) throw JobError(notPlainFileMessage(path, kNothingPrinted));
+  if (!opened.file)
+    throw JobError("No se pudo crear el archivo de trabajo " + path + ": " + systemErrorText(opened.error) + ". " +
+                   kNothingPrinted);
+  out.adopt(opened.file);
+}
+
+std::string workFileWriteFailed(const std::string& path, int error) {
+  const std::string reason = error != 0 ? systemErrorText(error) : "el disco esta lleno o no tiene permiso";
+  return "No se pudo escribir el archivo de trabajo " + path + ": " + reason + ". " + kNothingPrinted;
+}
+
+void discardFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(path, ignored);
+}
+
+// Written under a passing name and renamed, so that an editor that still
+// shows an earlier copy keeps its text.
+std::string copyForPreview(const std::string& workPath) {
+  std::error_code error;
+  std::string folder;
+  try {
+    folder = privateTempFolder();
+  } catch (const fs::filesystem_error& failure) {
+    error = failure.code();
+  }
+  const std::string name = fs::path(workPath).filename().string();
+  const std::string copy = joinPath(folder, name);
+  const std::string passing = joinPath(folder, name + ".nuevo");
+  if (!error) fs::copy_file(workPath, passing, fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(passing, copy, error);
+  if (error) {
+    if (!folder.empty()) discardFile(passing);
+    throw JobError("No se pudo copiar el archivo de trabajo " + workPath + " para mostrarlo: " +
+                   systemErrorText(error) + ".");
+  }
+  return copy;
+}
+
+}  // namespace pliego
