@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/inheritable_handle.hpp"
+
 namespace pliego {
 
 enum class LockResult {
@@ -26,8 +28,8 @@ class FileLock {
   void release();
 
   // The open handle that carries the lock; a program started with it keeps
-  // the lock until that program ends (Linux only; -1 elsewhere).
-  int inheritableHandle() const;
+  // the lock until that program ends. kNoHandle when no lock is held.
+  InheritableHandle inheritableHandle() const;
 
  private:
 #ifdef _WIN32

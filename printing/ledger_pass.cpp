@@ -71,7 +71,7 @@ class LedgerLayout {
 
 void discard(const std::string& path) {
   std::error_code ignored;
-  std::filesystem::remove(path, ignored);
+  std::filesystem::remove(nativePath(path), ignored);
 }
 
 }  // namespace
@@ -84,9 +84,9 @@ void ProcesarMayor(const std::string& folder, const PrintView& view, const std::
   if (!linesPerPage) throw JobError("Los renglones de la pagina no son un numero: " + view.linesPerPage());
 
   LineReader in;
-  if (!in.open(input)) throw JobError("No se pudo leer el archivo de trabajo " + input);
+  if (!in.open(nativePath(input))) throw JobError("No se pudo leer el archivo de trabajo " + input);
   LineWriter out;
-  if (!out.create(output)) throw JobError("No se pudo crear el archivo de trabajo " + output);
+  if (!out.create(nativePath(output))) throw JobError("No se pudo crear el archivo de trabajo " + output);
   try {
     LedgerLayout(out, view, header, *linesPerPage, footWidth).run(in);
   } catch (...) {
@@ -102,7 +102,7 @@ void ProcesarMayor(const std::string& folder, const PrintView& view, const std::
   }
   // One rename, so that there is never a moment without a work file.
   std::error_code error;
-  std::filesystem::rename(output, input, error);
+  std::filesystem::rename(nativePath(output), nativePath(input), error);
   if (error) {
     discard(output);
     throw JobError("No se pudo reemplazar el archivo de trabajo " + input + ": " + error.message());

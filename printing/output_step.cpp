@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
@@ -14,12 +16,13 @@ namespace {
 std::string printScript(const std::string& folder) {
   if (const auto found = findFileNoCase(folder, kPrintScriptName)) return joinPath(folder, *found);
   const std::string path = joinPath(folder, kPrintScriptName);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = openFile(path, "wb");
   const std::size_t size = std::strlen(kPrintScriptLine);
   const bool written = file && std::fwrite(kPrintScriptLine, 1, size, file) == size;
   const bool closed = file && std::fclose(file) == 0;
   if (!written || !closed) {
-    std::remove(path.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(nativePath(path), ignored);
     throw JobError("No se pudo crear el archivo " + path + ". No se envio nada a la impresora.");
   }
   return path;
@@ -35,7 +38,7 @@ std::string describe(const Command& command) {
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder) {
 #ifdef _WIN32
-  const Command command{"notepad", {joinPath(folder, "write.txt")}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{textEditorPath(), {joinPath(folder, "write.txt")}, folder, WindowStyle::MaximizedWithFocus};
 #else
   const Command command{"xdg-open", {joinPath(folder, "WRITE.TXT")}, folder, WindowStyle::MaximizedWithFocus};
 #endif
@@ -44,7 +47,8 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder) {
     throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
 }
 
-void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port, int lockHandle) {
+void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
+                      InheritableHandle lockHandle) {
   const std::string script = printScript(folder);
 #ifdef _WIN32
   const Command command{script, {std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};

@@ -125,7 +125,7 @@ void PrintJob::captureHeader(const std::string& reportPath) {
   const double h = numericValue(view_.headerLines());
   header_.assign(headerLineCount(h), std::string());
   LineReader in;
-  if (!in.open(reportPath)) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
+  if (!in.open(nativePath(reportPath))) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
   for (std::size_t i = 1; i <= header_.size() && static_cast<double>(i) <= h && in.next(header_[i - 1]); ++i) {
   }
   if (in.failed()) throw JobError("No se pudo leer el archivo " + reportPath + ". No se imprimio nada.");
@@ -142,10 +142,10 @@ void PrintJob::copyReport(const std::string& reportPath) {
   const auto headerCount = static_cast<std::int64_t>(header_.size());
 
   LineReader in;
-  if (!in.open(reportPath)) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
+  if (!in.open(nativePath(reportPath))) throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
   const std::string workPath = joinPath(folder_, "WRITE.TXT");
   LineWriter out;
-  if (!out.create(workPath)) throw JobError("No se pudo crear el archivo de trabajo " + workPath + ". No se imprimio nada.");
+  if (!out.create(nativePath(workPath))) throw JobError("No se pudo crear el archivo de trabajo " + workPath + ". No se imprimio nada.");
 
   std::int64_t lineCount = 0;
   std::int64_t page = 0;
