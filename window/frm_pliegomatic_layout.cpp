@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <string_view>
 
 #include "window/frm_pliegomatic.hpp"
 
@@ -24,6 +25,11 @@ void place(QWidget* control, int left, int top, int width, int height) {
 }
 
 QFont fontOf(const char* family, double points, bool bold) {
+#ifdef Q_OS_WIN
+  // Windows has "MS Sans Serif" only as a bitmap face in a few sizes, which
+  // high-DPI screens cannot scale; its TrueType successor has its metrics.
+  if (std::string_view(family) == "MS Sans Serif") family = "Microsoft Sans Serif";
+#endif
   QFont font{QString::fromLatin1(family)};
   font.setPointSizeF(points);
   font.setBold(bold);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/launcher.hpp"
 #include "window_fixture.hpp"
 
 using namespace pliego;
@@ -89,8 +90,13 @@ class PrintFromWindowTest : public QObject {
 
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
     const Command& preview = f.launcher.started[0].command;
+#ifdef _WIN32
+    QCOMPARE(preview.program, textEditorPath());
+    QCOMPARE(preview.arguments, std::vector<std::string>{f.file("write.txt")});
+#else
     QCOMPARE(preview.program, std::string("xdg-open"));
-    QCOMPARE(preview.arguments, std::vector<std::string>{f.folder() + "/WRITE.TXT"});
+    QCOMPARE(preview.arguments, std::vector<std::string>{f.file("WRITE.TXT")});
+#endif
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     QCOMPARE(status->text(), notice);
     QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));
@@ -106,11 +112,17 @@ class PrintFromWindowTest : public QObject {
     QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
 
     QVERIFY(f.read("WRITE.TXT").find("Tasas de I.V.A.:") != std::string::npos);
-    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
     const Command& print = f.launcher.started[0].command;
+#ifdef _WIN32
+    QCOMPARE(f.read("IMPRIMIR.BAT"), std::string("TYPE WRITE.TXT > LPT%1\r\n"));
+    QCOMPARE(print.program, f.file("IMPRIMIR.BAT"));
+    QCOMPARE(print.arguments, std::vector<std::string>{"2"});
+#else
+    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
     QCOMPARE(print.program, std::string("/bin/sh"));
-    QCOMPARE(print.arguments, (std::vector<std::string>{f.folder() + "/imprimir.sh", "2"}));
+    QCOMPARE(print.arguments, (std::vector<std::string>{f.file("imprimir.sh"), "2"}));
+#endif
     QCOMPARE(print.workingFolder, f.folder());
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   }

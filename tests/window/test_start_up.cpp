@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/files.hpp"
 #include "window_fixture.hpp"
 
 using namespace pliego;
@@ -36,9 +37,9 @@ class StartUpTest : public QObject {
                                   .arg(PLIEGO_VERSION_MINOR)
                                   .arg(PLIEGO_VERSION_PATCH));
     QCOMPARE(w.mRuta(), f.folder());
-    QCOMPARE(w.mIni().Path(), f.folder() + "/Pliegomatic.ini");
+    QCOMPARE(w.mIni().Path(), f.file("Pliegomatic.ini"));
     QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
-             QString::fromStdString("Configuracion de Impresoras (" + f.folder() + "/Pliegomatic.ini)"));
+             QString::fromStdString("Configuracion de Impresoras (" + f.file("Pliegomatic.ini") + ")"));
     QCOMPARE(itemTexts(f.control<QListWidget>("List1")), QStringList{"MAYOR.TXT"});
     auto* list2 = f.control<QListWidget>("List2");
     QCOMPARE(itemTexts(list2), (QStringList{"EPSON 12 PULGADAS", "EPSON 11 PULGADAS"}));
@@ -57,7 +58,7 @@ class StartUpTest : public QObject {
 
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("Pliegomatic v")));
     QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
-             QString::fromStdString("Configuracion de Impresoras (" + f.folder() + "/Pliegomatic.ini)"));
+             QString::fromStdString("Configuracion de Impresoras (" + f.file("Pliegomatic.ini") + ")"));
     QCOMPARE(itemTexts(f.control<QListWidget>("List1")), QStringList{"IVAVENTAS.TXT"});
     QCOMPARE(f.control<QListWidget>("List2")->count(), 0);
     QCOMPARE(fieldTexts(f), (QStringList{"", "", "", ""}));
@@ -93,17 +94,31 @@ class StartUpTest : public QObject {
     QCOMPARE(f.control<QListWidget>("List1")->count(), 0);
   }
 
+  // Windows keeps names in the ANSI code page (Windows-1252): "€" is 0x80 and
+  // "–" is 0x96 there, not the control characters Latin-1 has at those bytes.
+  void namesShowInTheWindowsCodePage() {
+#ifndef Q_OS_WIN
+    QSKIP("the window converts through Latin-1 outside Windows");
+#else
+    WindowFixture f;
+    f.write("Pliegomatic.ini", "[EPSON \x80 12 \x96 A\xF1o]\r\nLPT=3\r\n");
+    f.open();
+    QCOMPARE(itemTexts(f.control<QListWidget>("List2")), QStringList{QString::fromUtf8("EPSON € 12 – Año")});
+    QCOMPARE(f.control<QLineEdit>("txtLPT")->text(), QStringLiteral("3"));
+#endif
+  }
+
   void anUnreadableFolderIsReportedAndTheWindowStillComesUp() {
     WindowFixture f;
     WindowServices services;
-    services.folder = f.folder() + "/no-existe";
+    services.folder = f.file("no-existe");
     services.dialogs = &f.dialogs;
     services.launcher = &f.launcher;
     frmPliegomatic w(services);
     QCOMPARE(f.dialogs.informed.size(), std::size_t{1});
     QVERIFY(f.dialogs.informed[0].find("no-existe") != std::string::npos);
     QCOMPARE(w.findChild<QListWidget*>("List1")->count(), 0);
-    QVERIFY(w.findChild<QGroupBox*>("Frame1")->title().contains("no-existe/Pliegomatic.ini"));
+    QVERIFY(w.findChild<QGroupBox*>("Frame1")->title().contains(QString::fromStdString(joinPath("no-existe", "Pliegomatic.ini"))));
   }
 
   void controlsSitInTheirContainersAtTheirPlaces_data() {

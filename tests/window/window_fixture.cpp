@@ -1,8 +1,11 @@
 #include "window_fixture.hpp"
 
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QTest>
+
+#include "platform/files.hpp"
 
 namespace pliego::testing {
 
@@ -22,7 +25,9 @@ const char* const kTwoProfilesIni =
 
 WindowFixture::WindowFixture() { dir_.setAutoRemove(true); }
 
-std::string WindowFixture::folder() const { return dir_.path().toStdString(); }
+std::string WindowFixture::folder() const { return QDir::toNativeSeparators(dir_.path()).toLocal8Bit().toStdString(); }
+
+std::string WindowFixture::file(const std::string& name) const { return joinPath(folder(), name); }
 
 void WindowFixture::write(const std::string& name, const std::string& bytes) const {
   QFile file(dir_.filePath(QString::fromStdString(name)));
