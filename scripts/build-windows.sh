@@ -138,8 +138,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver --wait
 fi
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" -R '^window\.' --output-on-failure \
-  --timeout 300 || status=$?
+rm -f "$build"/tests/window/test_*.txt
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --test-dir "$build" -R '^window\.' --timeout 300 || status=$?
 wineserver --kill || true
+for log in "$build"/tests/window/test_*.txt; do
+  grep -h -E '^(FAIL!|   Loc:|Totals:)' "$log" | sed "s|^|$(basename "$log" .txt): |"
+done
 [ $status -eq 0 ] && echo "Window tests under Wine: OK"
 exit $status
