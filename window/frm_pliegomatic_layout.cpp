@@ -97,11 +97,15 @@ constexpr const char* kNotice = "Pliegomatic - impresion de listados contables e
 
 // The window was drawn for "MS Sans Serif". Where it is missing, a face of
 // about its width keeps the captions inside their controls: Microsoft's own
-// successor, or Liberation Sans; failing both, the system's sans.
+// successor, or Liberation Sans; failing both, the system's sans. Where even
+// Microsoft's faces are missing (Wine without Windows fonts), Liberation
+// Sans stands in for them.
 void useNarrowFallbackForMsSansSerif() {
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                              {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
                               QStringLiteral("Arial")});
+  QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // Start-up of the window: title, folder, report list, settings file, frame
 // caption, profile list and first profile; and the controls it lays out.
 #include <QCheckBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -162,6 +163,18 @@ class StartUpTest : public QObject {
     QCOMPARE(control->parentWidget()->objectName(), container);
     const auto px = [](int t) { return (t + 7) / 15; };
     QCOMPARE(control->geometry(), QRect(px(twips.x()), px(twips.y()), px(twips.width()), px(twips.height())));
+  }
+
+  // The faces the window was drawn with, or faces of their width where they
+  // are missing (on Linux, and under Wine without Windows' fonts); never a
+  // wider fallback that pushes captions out of their controls.
+  void captionsUseFacesOfTheDrawnWidth() {
+    WindowFixture f;
+    frmPliegomatic& w = f.open();
+    const QString small = QFontInfo(w.font()).family();
+    const QString large = QFontInfo(f.control<QListWidget>("List1")->font()).family();
+    QVERIFY2(QStringList({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans"}).contains(small), qPrintable(small));
+    QVERIFY2(QStringList({"Arial", "Liberation Sans"}).contains(large), qPrintable(large));
   }
 
   void theWindowKeepsItsClientSizeAndShowsItsNotes() {
