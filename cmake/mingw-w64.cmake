@@ -1,5 +1,13 @@
-# Cross-compiles the Qt-free core for Windows with Debian's MinGW-w64, to keep
-# the Windows branches building.
+# Cross-compiles for 64-bit Windows with Debian's MinGW-w64 (POSIX threads),
+# looking for libraries only in the MinGW sysroot and, when given, in a Qt
+# built for Windows (PLIEGO_WINDOWS_QT).
 set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
 set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
 set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32 $ENV{PLIEGO_WINDOWS_QT})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)

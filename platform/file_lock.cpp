@@ -68,7 +68,9 @@ void FileLock::release() {
   handle_ = nullptr;
 }
 
-int FileLock::inheritableHandle() const { return -1; }
+InheritableHandle FileLock::inheritableHandle() const {
+  return handle_ ? reinterpret_cast<InheritableHandle>(handle_) : kNoHandle;
+}
 
 #else
 
@@ -132,7 +134,7 @@ void FileLock::release() {
   fd_ = -1;
 }
 
-int FileLock::inheritableHandle() const { return fd_; }
+InheritableHandle FileLock::inheritableHandle() const { return fd_; }
 
 #endif
 

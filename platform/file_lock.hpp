@@ -5,6 +5,8 @@
 #include <chrono>
 #include <string>
 
+#include "platform/inheritable_handle.hpp"
+
 namespace pliego {
 
 enum class LockResult {
@@ -30,9 +32,10 @@ class FileLock {
   int error() const { return error_; }
 
   // The open handle that carries the lock; a program started with it keeps
-  // the lock until that program ends (Linux only; -1 elsewhere). It is never
-  // a standard stream (0 to 2), which a started program replaces.
-  int inheritableHandle() const;
+  // the lock until that program ends; kNoHandle when no lock is held. On
+  // Linux it is never a standard stream (0 to 2), which a started program
+  // replaces.
+  InheritableHandle inheritableHandle() const;
 
  private:
   int error_ = 0;

@@ -1,5 +1,6 @@
 #include "platform/files.hpp"
 
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -20,15 +21,67 @@ namespace fs = std::filesystem;
 
 namespace pliego {
 
+#ifdef _WIN32
+
+fs::path nativePath(std::string_view path) {
+  if (path.empty()) return {};
+  const int size = static_cast<int>(path.size());
+  const int count = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(count), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), count);
+  return fs::path(std::move(wide));
+}
+
+std::string narrowPath(const fs::path& path) {
+  const std::wstring& wide = path.native();
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int count = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(count), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, narrow.data(), count, nullptr, nullptr);
+  return narrow;
+}
+
+std::FILE* openFile(std::string_view path, const char* mode) {
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(nativePath(path).c_str(), wideMode.c_str());
+}
+
+#else
+
+fs::path nativePath(std::string_view path) { return fs::path(std::string(path)); }
+
+std::string narrowPath(const fs::path& path) { return path.string(); }
+
+std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(std::string(path).c_str(), mode); }
+
+#endif
+
+namespace {
+
+bool isSeparator(char c) { return c == kPathSeparator || c == '/'; }
+
+// "F:\": the root of a drive, as opposed to "F:", the drive's current folder.
+bool isDriveRoot(std::string_view folder) {
+#ifdef _WIN32
+  return folder.size() == 3 && folder[1] == ':' && isSeparator(folder[2]);
+#else
+  (void)folder;
+  return false;
+#endif
+}
+
+}  // namespace
+
 std::string joinPath(std::string_view folder, std::string_view name) {
   std::string path(folder);
-  path += kPathSeparator;
+  if (path.empty() || !isSeparator(path.back())) path += kPathSeparator;
   path += name;
   return path;
 }
 
 std::string withoutTrailingSeparator(std::string folder) {
-  if (!folder.empty() && (folder.back() == kPathSeparator || folder.back() == '/')) folder.pop_back();
+  if (!folder.empty() && isSeparator(folder.back()) && !isDriveRoot(folder)) folder.pop_back();
   return folder;
 }
 
@@ -62,17 +115,17 @@ bool isVisiblePlainFile(const fs::directory_entry& entry) {
 #endif
 }
 
-fs::path folderPath(std::string_view folder) { return folder.empty() ? fs::path("/") : fs::path(std::string(folder)); }
+fs::path folderPath(std::string_view folder) { return folder.empty() ? fs::path("/") : nativePath(folder); }
 
 }  // namespace
 
 std::optional<std::string> findFileNoCase(std::string_view folder, std::string_view name) {
   std::error_code error;
-  const fs::directory_entry exact(folderPath(folder) / std::string(name), error);
+  const fs::directory_entry exact(folderPath(folder) / nativePath(name), error);
   if (!error && isVisiblePlainFile(exact)) return std::string(name);
   const std::string wanted = toUpperAscii(name);
   for (fs::directory_iterator it(folderPath(folder), error), end; !error && it != end; it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
+    const std::string candidate = narrowPath(it->path().filename());
     if (toUpperAscii(candidate) == wanted && isVisiblePlainFile(*it)) return candidate;
   }
   return std::nullopt;
@@ -82,7 +135,7 @@ std::vector<std::string> listFilesWithExtension(std::string_view folder, std::st
   std::vector<std::string> names;
   const std::string wanted = toUpperAscii(extension);
   for (const auto& entry : fs::directory_iterator(folderPath(folder))) {
-    const std::string name = entry.path().filename().string();
+    const std::string name = narrowPath(entry.path().filename());
     if (name.size() > wanted.size() && toUpperAscii(name.substr(name.size() - wanted.size())) == wanted &&
         isVisiblePlainFile(entry))
       names.push_back(name);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/inheritable_handle.hpp"
+
 namespace pliego {
 
 enum class WindowStyle { Hidden, MaximizedWithFocus };
@@ -16,9 +18,9 @@ struct Command {
   std::vector<std::string> arguments;
   std::string workingFolder;
   WindowStyle style = WindowStyle::Hidden;
-  // An open handle the program keeps, with any lock on it, until it ends
-  // (Linux; -1 for none).
-  int inheritedHandle = -1;
+  // An open handle the program keeps, with any lock on it, until it ends.
+  // It is the only handle the program inherits.
+  InheritableHandle inheritedHandle = kNoHandle;
 };
 
 // The command line as the user would type it.
@@ -51,6 +53,15 @@ class ProgramLauncher {
   // asked for, oldest first. Does not wait.
   virtual std::vector<Ending> takeEndings() = 0;
 };
+
+#ifdef _WIN32
+// The system's own programs by full path, so that a program of the same name
+// lying in the program's folder or the current one is never started instead:
+// the command interpreter from %ComSpec% (else cmd.exe in the system folder)
+// and notepad.exe from the Windows folder.
+std::string commandInterpreterPath();
+std::string textEditorPath();
+#endif
 
 // The operating system's launcher: fork and exec on Linux, CreateProcess on
 // Windows. Safe to use from several threads.

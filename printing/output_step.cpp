@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "common/system_error_text.hpp"
 
@@ -45,7 +47,7 @@ std::string printScript(const std::string& folder) {
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
 #ifdef _WIN32
-  const Command command{"notepad", {file}, folder, WindowStyle::MaximizedWithFocus};
+  const Command command{textEditorPath(), {file}, folder, WindowStyle::MaximizedWithFocus};
 #else
   const Command command{"xdg-open", {file}, folder, WindowStyle::MaximizedWithFocus};
 #endif
@@ -54,7 +56,8 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder, const std
     throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
 }
 
-void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port, int lockHandle) {
+void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
+                      InheritableHandle lockHandle) {
   const std::string script = printScript(folder);
 #ifdef _WIN32
   const Command command{script, {std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};

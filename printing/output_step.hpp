@@ -30,6 +30,6 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder, const std
 // `lockHandle` is handed to the script, so that the work file stays locked
 // until the copy to the port ends.
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
-                      int lockHandle = -1);
+                      InheritableHandle lockHandle = kNoHandle);
 
 }  // namespace pliego

@@ -1,15 +1,64 @@
 #!/usr/bin/env bash
-# Builds the Qt-free core and the benchmark for Windows with MinGW-w64, so
-# that the Windows branches keep compiling. Installs the cross compiler first.
+# The Windows step of CI: cross-builds the Qt-free core and its tests for
+# 64-bit Windows with MinGW-w64 (GoogleTest built from Debian's sources) and
+# runs the tests under Wine, in a private Wine prefix inside the build folder.
+# Installs the cross compiler, Wine and the GoogleTest sources first when
+# they are missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if ! command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+build=build/windows
+
+packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  echo "Instalando / installing: ${missing[*]}"
   $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+    -o DPkg::Lock::Timeout=600 "${missing[@]}"
 fi
-cmake -S . -B build/windows -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
-  -DCMAKE_BUILD_TYPE=Release -DPLIEGO_WINDOW=OFF -DBUILD_TESTING=OFF -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
-cmake --build build/windows
+
+cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+  -DPLIEGO_WINDOW=OFF -DPLIEGO_GTEST_SOURCE=/usr/src/googletest -DCMAKE_COMPILE_WARNING_AS_ERROR=ON
+cmake --build "$build"
 echo "Windows build of the core: OK"
+
+# Wine: a private prefix, quiet, without the .NET and HTML installers, in the
+# Windows-1252 code page of the offices' Windows.
+export WINEPREFIX="$PWD/$build/wine" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LANG=C.UTF-8 LC_ALL=
+wine=$(command -v wine64 || command -v wine)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot --init >/dev/null 2>&1
+  wineserver --wait
+fi
+# A drive the tests may fill from its root (on Windows they map one with subst).
+drive_folder="$PWD/$build/drive-p"
+rm -rf "$drive_folder" && mkdir -p "$drive_folder"
+ln -sfn "$drive_folder" "$WINEPREFIX/dosdevices/p:"
+export PLIEGO_TEST_DRIVE=P:
+
+# Tests that cannot pass under Wine, each with its reason:
+#  - ProfileWrite.PlacesNewAndChangedEntries, ProfileWrite.HandEditedFileKeepsEveryUntouchedByte,
+#    ProfileDelete.RemovesLinesAndSections: Wine's profile functions rewrite the whole file in their own
+#    layout (blank lines dropped, spacing and line ends normalised), where Windows keeps every untouched
+#    byte, as the Linux implementation these tests describe does;
+#  - ProfileList.ListFitsOnlyWithRoomForTwoNuls: Wine ends a list cut short with one NUL, Windows with two;
+#  - ProfileWrite.RefusesLineBreaksAndChangesNothing: the refusal of CR and LF is made above the platform
+#    functions by the INI accessor's own change; until that lands, the platform functions store them.
+#  - LineWriter.EndsEveryLineWithCrLfAndReportsFailure: writes to /dev/full, which Windows has not.
+excluded=(
+  ProfileWrite.PlacesNewAndChangedEntries
+  ProfileWrite.HandEditedFileKeepsEveryUntouchedByte
+  ProfileDelete.RemovesLinesAndSections
+  ProfileList.ListFitsOnlyWithRoomForTwoNuls
+  ProfileWrite.RefusesLineBreaksAndChangesNothing
+  LineWriter.EndsEveryLineWithCrLfAndReportsFailure
+)
+filter="-$(IFS=:; echo "${excluded[*]}")"
+(cd "$build/tests" && "$wine" core_tests.exe --gtest_brief=1 --gtest_filter="$filter")
+wineserver --kill || true
+echo "Core tests under Wine: OK"

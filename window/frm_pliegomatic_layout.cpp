@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <string_view>
 
 #include "window/frm_pliegomatic.hpp"
 #include "window/etched_frame.hpp"
@@ -26,6 +27,11 @@ void place(QWidget* control, int left, int top, int width, int height) {
 }
 
 QFont fontOf(const char* family, double points, bool bold) {
+#ifdef Q_OS_WIN
+  // Windows has "MS Sans Serif" only as a bitmap face in a few sizes, which
+  // high-DPI screens cannot scale; its TrueType successor has its metrics.
+  if (std::string_view(family) == "MS Sans Serif") family = "Microsoft Sans Serif";
+#endif
   QFont font{QString::fromLatin1(family)};
   font.setPointSizeF(points);
   font.setBold(bold);
@@ -93,11 +99,15 @@ constexpr const char* kNotice = "Pliegomatic - impresion de listados contables e
 
 // The window was drawn for "MS Sans Serif". Where it is missing, a face of
 // about its width keeps the captions inside their controls: Microsoft's own
-// successor, or Liberation Sans; failing both, the system's sans.
+// successor, or Liberation Sans; failing both, the system's sans. Where even
+// Microsoft's faces are missing (Wine without Windows fonts), Liberation
+// Sans stands in for them.
 void useNarrowFallbackForMsSansSerif() {
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                              {QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"),
                               QStringLiteral("Arial")});
+  QFont::insertSubstitution(QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Liberation Sans"));
+  QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "platform/files.hpp"
+
 namespace fs = std::filesystem;
 
 namespace pliego::testing {
@@ -16,32 +18,34 @@ TempFolder::TempFolder() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = "pliego-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
   if (info) name += std::string("-") + info->name();
-  path_ = (fs::temp_directory_path() / name).string();
-  fs::remove_all(path_);
-  fs::create_directories(path_);
+  path_ = narrowPath(fs::temp_directory_path() / name);
+  fs::remove_all(nativePath(path_));
+  fs::create_directories(nativePath(path_));
 }
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
-  fs::remove_all(path_, ignored);
+  fs::permissions(nativePath(path_), fs::perms::owner_all, fs::perm_options::add, ignored);
+  fs::remove_all(nativePath(path_), ignored);
 }
 
+std::string TempFolder::file(const std::string& name) const { return joinPath(path_, name); }
+
 void TempFolder::write(const std::string& name, const std::string& bytes) const {
-  std::ofstream out(file(name), std::ios::binary | std::ios::trunc);
+  std::ofstream out(nativePath(file(name)), std::ios::binary | std::ios::trunc);
   out << bytes;
 }
 
 std::string TempFolder::read(const std::string& name) const { return readBytes(file(name)); }
 
 std::string readBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(nativePath(path), std::ios::binary);
   std::ostringstream all;
   all << in.rdbuf();
   return all.str();
 }
 
-bool TempFolder::exists(const std::string& name) const { return fs::exists(file(name)); }
+bool TempFolder::exists(const std::string& name) const { return fs::exists(nativePath(file(name))); }
 
 std::vector<std::string> splitCrLf(const std::string& bytes) {
   std::vector<std::string> lines;

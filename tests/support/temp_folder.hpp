@@ -15,7 +15,8 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
+  // Paths in the system's code page, joined with the system's separator.
+  std::string file(const std::string& name) const;
   void write(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "platform/launcher.hpp"
+#include "platform/files.hpp"
 #include "window_fixture.hpp"
 
 using namespace pliego;
@@ -92,12 +94,16 @@ class PrintFromWindowTest : public QObject {
 
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
     const Command& preview = f.launcher.started[0].command;
+#ifdef _WIN32
+    QCOMPARE(preview.program, textEditorPath());
+#else
     QCOMPARE(preview.program, std::string("xdg-open"));
+#endif
     // The editor opens this job's own copy, which no other workstation rewrites.
     QCOMPARE(preview.arguments.size(), std::size_t{1});
-    QVERIFY(preview.arguments[0] != f.folder() + "/WRITE.TXT");
-    QVERIFY(preview.arguments[0].ends_with("/WRITE.TXT"));
-    std::ifstream shown(preview.arguments[0], std::ios::binary);
+    QVERIFY(preview.arguments[0] != f.file("WRITE.TXT"));
+    QVERIFY(preview.arguments[0].ends_with("WRITE.TXT"));
+    std::ifstream shown(nativePath(preview.arguments[0]), std::ios::binary);
     QCOMPARE(std::string(std::istreambuf_iterator<char>(shown), {}), f.read("WRITE.TXT"));
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     QCOMPARE(status->text(), notice);
@@ -115,11 +121,17 @@ class PrintFromWindowTest : public QObject {
     QVERIFY(f.jobEnded());
 
     QVERIFY(f.read("WRITE.TXT").find("Tasas de I.V.A.:") != std::string::npos);
-    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
     const Command& print = f.launcher.started[0].command;
+#ifdef _WIN32
+    QCOMPARE(f.read("IMPRIMIR.BAT"), std::string("TYPE WRITE.TXT > LPT%1\r\n"));
+    QCOMPARE(print.program, f.file("IMPRIMIR.BAT"));
+    QCOMPARE(print.arguments, std::vector<std::string>{"2"});
+#else
+    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
     QCOMPARE(print.program, std::string("/bin/sh"));
-    QCOMPARE(print.arguments, (std::vector<std::string>{f.folder() + "/imprimir.sh", "2"}));
+    QCOMPARE(print.arguments, (std::vector<std::string>{f.file("imprimir.sh"), "2"}));
+#endif
     QCOMPARE(print.workingFolder, f.folder());
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   }

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/files.hpp"
 #include "window_fixture.hpp"
 
 using namespace pliego;
@@ -41,9 +43,9 @@ class StartUpTest : public QObject {
                                   .arg(PLIEGO_VERSION_MINOR)
                                   .arg(PLIEGO_VERSION_PATCH));
     QCOMPARE(w.mRuta(), f.folder());
-    QCOMPARE(w.mIni().Path(), f.folder() + "/Pliegomatic.ini");
+    QCOMPARE(w.mIni().Path(), f.file("Pliegomatic.ini"));
     QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
-             QString::fromStdString("Configuracion de Impresoras (" + f.folder() + "/Pliegomatic.ini)"));
+             QString::fromStdString("Configuracion de Impresoras (" + f.file("Pliegomatic.ini") + ")"));
     QCOMPARE(itemTexts(f.control<QListWidget>("List1")), QStringList{"MAYOR.TXT"});
     auto* list2 = f.control<QListWidget>("List2");
     QCOMPARE(itemTexts(list2), (QStringList{"EPSON 12 PULGADAS", "EPSON 11 PULGADAS"}));
@@ -62,7 +64,7 @@ class StartUpTest : public QObject {
 
     QVERIFY(w.windowTitle().startsWith(QStringLiteral("Pliegomatic v")));
     QCOMPARE(f.control<QGroupBox>("Frame1")->title(),
-             QString::fromStdString("Configuracion de Impresoras (" + f.folder() + "/Pliegomatic.ini)"));
+             QString::fromStdString("Configuracion de Impresoras (" + f.file("Pliegomatic.ini") + ")"));
     QCOMPARE(itemTexts(f.control<QListWidget>("List1")), QStringList{"IVAVENTAS.TXT"});
     QCOMPARE(f.control<QListWidget>("List2")->count(), 0);
     QCOMPARE(fieldTexts(f), (QStringList{"", "", "", ""}));
@@ -98,17 +100,31 @@ class StartUpTest : public QObject {
     QCOMPARE(f.control<QListWidget>("List1")->count(), 0);
   }
 
+  // Windows keeps names in the ANSI code page (Windows-1252): "€" is 0x80 and
+  // "–" is 0x96 there, not the control characters Latin-1 has at those bytes.
+  void namesShowInTheWindowsCodePage() {
+#ifndef Q_OS_WIN
+    QSKIP("the window converts through Latin-1 outside Windows");
+#else
+    WindowFixture f;
+    f.write("Pliegomatic.ini", "[EPSON \x80 12 \x96 A\xF1o]\r\nLPT=3\r\n");
+    f.open();
+    QCOMPARE(itemTexts(f.control<QListWidget>("List2")), QStringList{QString::fromUtf8("EPSON € 12 – Año")});
+    QCOMPARE(f.control<QLineEdit>("txtLPT")->text(), QStringLiteral("3"));
+#endif
+  }
+
   void anUnreadableFolderIsReportedAndTheWindowStillComesUp() {
     WindowFixture f;
     WindowServices services;
-    services.folder = f.folder() + "/no-existe";
+    services.folder = f.file("no-existe");
     services.dialogs = &f.dialogs;
     services.launcher = &f.launcher;
     frmPliegomatic w(services);
     QCOMPARE(f.dialogs.informed.size(), std::size_t{1});
     QVERIFY(f.dialogs.informed[0].find("no-existe") != std::string::npos);
     QCOMPARE(w.findChild<QListWidget*>("List1")->count(), 0);
-    QVERIFY(w.findChild<QGroupBox*>("Frame1")->title().contains("no-existe/Pliegomatic.ini"));
+    QVERIFY(w.findChild<QGroupBox*>("Frame1")->title().contains(QString::fromStdString(joinPath("no-existe", "Pliegomatic.ini"))));
   }
 
   // With the real message boxes: a profile file that exists but cannot be
@@ -130,8 +146,8 @@ class StartUpTest : public QObject {
     });
     poll.start(10);
     frmPliegomatic w(services);
-    QCOMPARE(told, QString::fromStdString("No se pudo leer el archivo de impresoras " + f.folder() +
-                                          "/Pliegomatic.ini. La lista de impresoras queda vacia. Verifique los "
+    QCOMPARE(told, QString::fromStdString("No se pudo leer el archivo de impresoras " +
+                                          joinPath(f.folder(), "Pliegomatic.ini") + ". La lista de impresoras queda vacia. Verifique los "
                                           "permisos del archivo y que la unidad de red este disponible."));
     QCOMPARE(w.findChild<QListWidget*>("List2")->count(), 0);
   }
@@ -221,6 +237,18 @@ class StartUpTest : public QObject {
                    place.right() < right - 1,
                qPrintable(control->objectName()));
     }
+  }
+
+  // The faces the window was drawn with, or faces of their width where they
+  // are missing (on Linux, and under Wine without Windows' fonts); never a
+  // wider fallback that pushes captions out of their controls.
+  void captionsUseFacesOfTheDrawnWidth() {
+    WindowFixture f;
+    frmPliegomatic& w = f.open();
+    const QString small = QFontInfo(w.font()).family();
+    const QString large = QFontInfo(f.control<QListWidget>("List1")->font()).family();
+    QVERIFY2(QStringList({"MS Sans Serif", "Microsoft Sans Serif", "Liberation Sans"}).contains(small), qPrintable(small));
+    QVERIFY2(QStringList({"Arial", "Liberation Sans"}).contains(large), qPrintable(large));
   }
 
   void theWindowKeepsItsClientSizeAndShowsItsNotes() {

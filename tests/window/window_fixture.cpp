@@ -1,12 +1,15 @@
 #include "window_fixture.hpp"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include "platform/files.hpp"
 
 namespace pliego::testing {
 
@@ -26,7 +29,9 @@ const char* const kTwoProfilesIni =
 
 WindowFixture::WindowFixture() { dir_.setAutoRemove(true); }
 
-std::string WindowFixture::folder() const { return dir_.path().toStdString(); }
+std::string WindowFixture::folder() const { return QDir::toNativeSeparators(dir_.path()).toLocal8Bit().toStdString(); }
+
+std::string WindowFixture::file(const std::string& name) const { return joinPath(folder(), name); }
 
 void WindowFixture::write(const std::string& name, const std::string& bytes) const {
   QFile file(dir_.filePath(QString::fromStdString(name)));

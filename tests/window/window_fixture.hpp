@@ -20,7 +20,9 @@ extern const char* const kTwoProfilesIni;
 class WindowFixture {
  public:
   WindowFixture();
+  // The folder as the program keeps it: system separators and code page.
   std::string folder() const;
+  std::string file(const std::string& name) const;
   void write(const std::string& name, const std::string& bytes) const;
   std::string read(const std::string& name) const;
   bool exists(const std::string& name) const;
