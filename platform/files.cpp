@@ -156,7 +156,7 @@ std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_
 
 bool isPlainFileNoLink(const std::string& path) {
   std::error_code error;
-  return fs::is_regular_file(fs::symlink_status(path, error));
+  return fs::is_regular_file(fs::symlink_status(nativePath(path), error));
 }
 
 #ifdef _WIN32
@@ -178,7 +178,7 @@ const std::string& privateTempFolder() {
   static const std::string folder = [] {
     const fs::path path = fs::temp_directory_path() / ("pliegomatic-" + std::to_string(GetCurrentProcessId()));
     fs::create_directories(path);
-    return path.string();
+    return narrowPath(path);
   }();
   return folder;
 }

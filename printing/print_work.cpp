@@ -66,7 +66,7 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   if (!written) throw JobError(workFileWriteFailed(target, work.error()));
   if (!ledger) return;
   std::error_code error;
-  std::filesystem::rename(target, workPath, error);
+  std::filesystem::rename(nativePath(target), nativePath(workPath), error);
   if (error) {
     discardFile(target);
     throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +

@@ -22,7 +22,7 @@ std::string notPlainFileMessage(const std::string& path, const std::string& cons
 
 void refuseUnlessPlainOrMissing(const std::string& path) {
   std::error_code error;
-  const auto status = fs::symlink_status(path, error);
+  const auto status = fs::symlink_status(nativePath(path), error);
   if (!error && fs::exists(status) && !fs::is_regular_file(status))
     throw JobError(notPlainFileMessage(path, kNothingPrinted));
 }
@@ -43,7 +43,7 @@ std::string workFileWriteFailed(const std::string& path, int error) {
 
 void discardFile(const std::string& path) {
   std::error_code ignored;
-  fs::remove(path, ignored);
+  fs::remove(nativePath(path), ignored);
 }
 
 // Written under a passing name and renamed, so that an editor that still
@@ -56,11 +56,11 @@ std::string copyForPreview(const std::string& workPath) {
   } catch (const fs::filesystem_error& failure) {
     error = failure.code();
   }
-  const std::string name = fs::path(workPath).filename().string();
+  const std::string name = narrowPath(nativePath(workPath).filename());
   const std::string copy = joinPath(folder, name);
   const std::string passing = joinPath(folder, name + ".nuevo");
-  if (!error) fs::copy_file(workPath, passing, fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(passing, copy, error);
+  if (!error) fs::copy_file(nativePath(workPath), nativePath(passing), fs::copy_options::overwrite_existing, error);
+  if (!error) fs::rename(nativePath(passing), nativePath(copy), error);
   if (error) {
     if (!folder.empty()) discardFile(passing);
     throw JobError("No se pudo copiar el archivo de trabajo " + workPath + " para mostrarlo: " +

@@ -47,16 +47,24 @@ export PLIEGO_TEST_DRIVE=P:
 #    layout (blank lines dropped, spacing and line ends normalised), where Windows keeps every untouched
 #    byte, as the Linux implementation these tests describe does;
 #  - ProfileList.ListFitsOnlyWithRoomForTwoNuls: Wine ends a list cut short with one NUL, Windows with two;
-#  - ProfileWrite.RefusesLineBreaksAndChangesNothing: the refusal of CR and LF is made above the platform
-#    functions by the INI accessor's own change; until that lands, the platform functions store them.
 #  - LineWriter.EndsEveryLineWithCrLfAndReportsFailure: writes to /dev/full, which Windows has not.
+#  - ProfileEncoding.*: files with a byte-order mark and NUL bytes as the platform's functions read them on
+#    Windows, which our own implementation matches on Linux; under Wine the platform functions are Wine's,
+#    which read those files otherwise.
+#  - SystemErrorText.OtherErrorsAreToldByNumber, SystemLauncherErrors.AreTheSpanishReasons: Linux error
+#    numbers, /bin/sh and the execute permission.
+#  - SystemErrorText.AFileSystemErrorOfTheStandardLibrary: under Wine, MinGW's std::filesystem tells a
+#    missing file by another code than Windows does (not yet checked on a real Windows).
 excluded=(
   ProfileWrite.PlacesNewAndChangedEntries
   ProfileWrite.HandEditedFileKeepsEveryUntouchedByte
   ProfileDelete.RemovesLinesAndSections
   ProfileList.ListFitsOnlyWithRoomForTwoNuls
-  ProfileWrite.RefusesLineBreaksAndChangesNothing
   LineWriter.EndsEveryLineWithCrLfAndReportsFailure
+  'ProfileEncoding.*'
+  SystemErrorText.OtherErrorsAreToldByNumber
+  SystemLauncherErrors.AreTheSpanishReasons
+  SystemErrorText.AFileSystemErrorOfTheStandardLibrary
 )
 filter="-$(IFS=:; echo "${excluded[*]}")"
 (cd "$build/tests" && "$wine" core_tests.exe --gtest_brief=1 --gtest_filter="$filter")

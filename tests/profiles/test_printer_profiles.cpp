@@ -9,7 +9,9 @@
 
 #include "profiles/profiles_fixture.hpp"
 #include "profiles/printer_profiles.hpp"
+#ifndef _WIN32
 #include "settings/file_size_limit.hpp"
+#endif
 #include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
 
@@ -281,6 +283,7 @@ TEST_F(PrinterProfilesTest, ASaveTheFileRefusesIsToldNotConfirmed) {
   EXPECT_NE(dialogs.informed[0].find("no-existe/Pliegomatic.ini"), std::string::npos);
 }
 
+#ifndef _WIN32  // file-size limits are a Linux tool
 // A disk that fills up during the save: the profile is saved whole or not at
 // all, never with some of its keys.
 TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
@@ -308,6 +311,7 @@ TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
                             "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=0\r\n");
   EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora NUEVA guardados");
 }
+#endif
 
 
 // Where each key is a write of its own (the platform's functions), the user
@@ -337,6 +341,7 @@ TEST_F(PrinterProfilesTest, ALineBreakInTheNameSavesNothing) {
   EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora", 0), 0u);
 }
 
+#ifndef _WIN32  // file-size limits are a Linux tool
 // A removal that the file refuses is told, and the list still shows what the
 // file holds.
 TEST_F(PrinterProfilesTest, ARemovalTheFileRefusesIsTold) {
@@ -354,6 +359,7 @@ TEST_F(PrinterProfilesTest, ARemovalTheFileRefusesIsTold) {
                                      ". Verifique que el archivo no sea de solo lectura y que la unidad de red "
                                      "este disponible.");
 }
+#endif
 
 TEST_F(PrinterProfilesTest, ARemovalFromAnUnreadableFileIsTold) {
   std::filesystem::create_directory(dir.file("Pliegomatic.ini"));  // where the file should be
