@@ -21,6 +21,8 @@ constexpr FieldKey kFieldKeys[] = {
     {"LPT", ProfileField::Port},
 };
 constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
+constexpr const char* kWriteAdvice =
+    " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
 
 }  // namespace
 
@@ -29,6 +31,18 @@ CheckState pageNumberStateFromText(const std::string& stored) {
   if (state == 0) return CheckState::Unchecked;
   if (state == 2) return CheckState::Grayed;
   return CheckState::Checked;
+}
+
+std::string saveFailureMessage(const std::string& name, const std::string& path,
+                               const std::vector<std::string>& failedKeys, std::size_t keyCount) {
+  const std::string advice = kWriteAdvice;
+  if (failedKeys.size() >= keyCount)
+    return "No se pudieron guardar los datos de la impresora " + name + " en " + path + "." + advice;
+  std::string keys;
+  for (std::size_t i = 0; i < failedKeys.size(); ++i)
+    keys += (i == 0 ? "" : i + 1 == failedKeys.size() ? " y " : ", ") + failedKeys[i];
+  return "No se pudieron guardar en " + path + " estos datos de la impresora " + name + ": " + keys +
+         ". Los demas datos quedaron guardados." + advice;
 }
 
 PrinterProfiles::PrinterProfiles(ProfilesView& view, Dialogs& dialogs, cInifile& mIni, NumberFormat format)
@@ -41,6 +55,13 @@ void PrinterProfiles::CargarImpresoras() {
   view_.clearProfiles();
   for (std::int32_t i = 1; i <= count && i <= static_cast<std::int32_t>(sections.size()); ++i)
     view_.addProfile(sections[i - 1]);
+}
+
+void PrinterProfiles::ComprobarArchivo() {
+  if (mIni_.Readable()) return;
+  dialogs_.inform("No se pudo leer el archivo de impresoras " + mIni_.Path() +
+                  ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que la unidad de red "
+                  "este disponible.");
 }
 
 void PrinterProfiles::CargarConfiguracion() {
@@ -65,25 +86,21 @@ void PrinterProfiles::cmdAgregarImpresora_Click() {
   view_.addProfile(name);
 }
 
+// The five keys go to the file together: a profile is never left half saved.
 void PrinterProfiles::cmdGuardarImpresora_Click() {
   const std::string name = view_.selectedProfile();
   if (trimSpaces(name).empty()) return;
   mIni_.Section(name);
-  bool saved = true;
-  for (const FieldKey& entry : kFieldKeys) {
-    mIni_.Key(entry.key);
-    mIni_.Value(formatNumber(numericValue(view_.fieldText(entry.field)), format_));
-    saved = saved && mIni_.Success();
-  }
-  mIni_.Key(kPageNumberKey);
-  mIni_.Value(std::to_string(static_cast<int>(view_.pageNumberBox())));
-  saved = saved && mIni_.Success();
+  std::vector<ProfileEntry> entries;
+  for (const FieldKey& entry : kFieldKeys)
+    entries.push_back({entry.key, formatNumber(numericValue(view_.fieldText(entry.field)), format_)});
+  entries.push_back({kPageNumberKey, std::to_string(static_cast<int>(view_.pageNumberBox()))});
+  const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
-  if (saved)
+  if (failed.empty())
     dialogs_.inform("Datos de la impresora " + name + " guardados");
   else
-    dialogs_.inform("No se pudieron guardar los datos de la impresora " + name + " en " + mIni_.Path() +
-                    ". Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.");
+    dialogs_.inform(saveFailureMessage(name, mIni_.Path(), failed, entries.size()));
 }
 
 void PrinterProfiles::Command1_Click() {
@@ -91,11 +108,14 @@ void PrinterProfiles::Command1_Click() {
   if (!dialogs_.confirm("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")) return;
   // Without a selected profile there is nothing to remove: the lines before
   // the file's first section must not go as a nameless section.
+  bool removed = true;
   if (!trimSpaces(name).empty()) {
     mIni_.Section(name);
     mIni_.DeleteSection();
+    removed = mIni_.Success();
   }
   CargarImpresoras();
+  if (!removed) dialogs_.inform("No se pudo quitar la impresora " + name + " de " + mIni_.Path() + "." + kWriteAdvice);
 }
 
 }  // namespace pliego

@@ -1,8 +1,11 @@
 #pragma once
 // The printer profiles: one section of "Pliegomatic.ini" per profile, shown
 // in List2 and loaded into the window's fields. The procedures keep the
-// window's names; they report nothing about reads and writes of the file.
+// window's names. A save or a removal that the file refuses is told, and so
+// is a file that cannot be read when the window starts.
+#include <cstddef>
 #include <string>
+#include <vector>
 
 #include "common/dialogs.hpp"
 #include "common/numbers.hpp"
@@ -17,6 +20,9 @@ class PrinterProfiles {
 
   // Fills List2 with the file's sections in file order; selects nothing.
   void CargarImpresoras();
+  // Tells the user when the profile file is there but cannot be read, so
+  // that an empty list is not taken for a file without profiles.
+  void ComprobarArchivo();
   // Copies the selected profile's five values into the fields.
   void CargarConfiguracion();
   // A profile was selected: load it, then check the page-number box.
@@ -38,5 +44,11 @@ class PrinterProfiles {
 // The check-box state a stored "NUMERO DE PAGINA" text stands for: its leading
 // number rounded half to even; 0 unchecked, 2 grayed, any other value checked.
 CheckState pageNumberStateFromText(const std::string& stored);
+
+// What the user is told when the file refused some or all of a profile's
+// keys (the platform's functions store them one at a time, so a save can
+// stop part-way there): the keys not stored are named unless none was.
+std::string saveFailureMessage(const std::string& name, const std::string& path,
+                               const std::vector<std::string>& failedKeys, std::size_t keyCount);
 
 }  // namespace pliego

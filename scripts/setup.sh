@@ -3,7 +3,8 @@
 # and is not yet on this Debian machine.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-translations-l10n fonts-liberation xdg-utils)
+          qt6-base-dev qt6-translations-l10n fonts-liberation xdg-utils
+          clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

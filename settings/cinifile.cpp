@@ -35,6 +35,8 @@ void splitList(const std::string& list, bool keepEmpty, std::vector<std::string>
 
 }  // namespace
 
+bool cInifile::Readable() const { return privateProfileReadable(path_.c_str()); }
+
 std::string cInifile::Value() const {
   return readProfile(section_.c_str(), key_.c_str(), default_, kValueBuffer, path_);
 }
@@ -43,6 +45,13 @@ void cInifile::Value(const std::string& sValue) {
   std::string cleaned = sValue;
   std::erase(cleaned, '\0');
   lastReturnCode_ = writePrivateProfileString(section_.c_str(), key_.c_str(), cleaned.c_str(), path_.c_str());
+}
+
+std::vector<std::string> cInifile::WriteEntries(std::vector<ProfileEntry> entries) {
+  for (auto& entry : entries) std::erase(entry.value, '\0');
+  auto failed = writePrivateProfileEntries(section_.c_str(), entries, path_.c_str());
+  lastReturnCode_ = failed.empty() ? 1 : 0;
+  return failed;
 }
 
 void cInifile::DeleteKey() {

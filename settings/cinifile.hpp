@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/numbers.hpp"
+#include "settings/private_profile.hpp"
 
 namespace pliego {
 
@@ -44,8 +45,14 @@ class cInifile {
   void Section(const std::string& sSection) { section_ = sSection; }
   const std::string& Section() const { return section_; }
 
+  // False when the file is there but cannot be read.
+  bool Readable() const;
+
   std::string Value() const;
   void Value(const std::string& sValue);
+  // Stores several keys of the current section at once (see
+  // writePrivateProfileEntries); returns the keys that were not stored.
+  std::vector<std::string> WriteEntries(std::vector<ProfileEntry> entries);
   void DeleteKey();
   void DeleteSection();
   // The key names of the current section, each followed by a NUL.

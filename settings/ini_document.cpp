@@ -5,7 +5,6 @@
 namespace pliego {
 
 namespace {
-constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kLineEnd = "\r\n";
 }  // namespace
 
@@ -30,8 +29,7 @@ bool equalNoCaseAscii(std::string_view a, std::string_view b) {
 }
 
 IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) {
-  if (startsWith(bytes_, kUtf8Mark)) start_ = kUtf8Mark.size();
-  std::size_t pos = start_;
+  std::size_t pos = 0;
   while (pos < bytes_.size()) {
     std::size_t end = bytes_.find_first_of("\r\n", pos);
     if (end == std::string::npos) end = bytes_.size();
@@ -45,7 +43,9 @@ IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) {
 
 IniDocument::Line IniDocument::parseLine(std::size_t begin, std::size_t end, std::size_t next) const {
   Line line{.begin = begin, .end = end, .next = next};
-  std::size_t b = begin, e = end;
+  // A NUL ends the text of its line.
+  const std::size_t nul = bytes_.find('\0', begin);
+  std::size_t b = begin, e = nul < end ? nul : end;
   while (b < e && isIniBlank(bytes_[b])) ++b;
   while (e > b && isIniBlank(bytes_[e - 1])) --e;
   line.textEnd = e;
@@ -136,63 +136,55 @@ std::vector<std::string_view> IniDocument::sectionNames() const {
   return names;
 }
 
-std::string IniDocument::withValue(std::string_view section, std::string_view key, std::string_view value) const {
+IniEdit IniDocument::storing(std::string_view section, std::string_view key, std::string_view value) const {
   const std::string entry = std::string(key) + "=" + std::string(value) + std::string(kLineEnd);
   const Section* found = firstSection(section);
-  if (!found) return withNewSection(section, entry);
+  if (!found) return newSection(section, entry);
   const Line* line = firstEntry(*found, key);
-  if (!line) return withEntryAtEnd(*found, entry);
-  if (line->hasValue && text(line->valueBegin, line->valueEnd) == value) return bytes_;
+  if (!line) return entryAtEnd(*found, entry);
+  if (line->hasValue && text(line->valueBegin, line->valueEnd) == value) return {};
   // The key's own bytes and the blanks after "=" stay; the value is replaced.
-  std::string out = bytes_.substr(0, line->hasValue ? line->valueBegin : line->textEnd);
-  if (!line->hasValue) out += '=';
-  out += value;
-  out += text(line->end, bytes_.size());
-  return out;
+  if (line->hasValue) return {line->valueBegin, line->end, std::string(value)};
+  return {line->textEnd, line->end, "=" + std::string(value)};
 }
 
-std::string IniDocument::withNewSection(std::string_view section, std::string_view entry) const {
-  std::string out = bytes_;
-  if (out.size() > start_ && out.back() != '\r' && out.back() != '\n') out += kLineEnd;
-  out += "[";
-  out += section;
-  out += "]";
-  out += kLineEnd;
-  out += entry;
-  return out;
+IniEdit IniDocument::newSection(std::string_view section, std::string_view entry) const {
+  std::string insert;
+  if (!bytes_.empty() && bytes_.back() != '\r' && bytes_.back() != '\n') insert += kLineEnd;
+  insert += "[";
+  insert += section;
+  insert += "]";
+  insert += kLineEnd;
+  insert += entry;
+  return {bytes_.size(), bytes_.size(), insert};
 }
 
 // The new entry follows the section's last line that is not blank.
-std::string IniDocument::withEntryAtEnd(const Section& section, std::string_view entry) const {
+IniEdit IniDocument::entryAtEnd(const Section& section, std::string_view entry) const {
   std::size_t last = section.header;
   for (std::size_t i = section.body; i < section.end; ++i)
     if (lines_[i].kind != Kind::Blank) last = i;
   const Line& after = lines_[last];
-  std::string out = bytes_.substr(0, after.next);
-  if (after.next == after.end) out += kLineEnd;  // the last line of the file had no line end
-  out += entry;
-  out += text(after.next, bytes_.size());
-  return out;
+  std::string insert;
+  if (after.next == after.end) insert += kLineEnd;  // the last line of the file had no line end
+  insert += entry;
+  return {after.next, after.next, insert};
 }
 
-std::string IniDocument::withoutKey(std::string_view section, std::string_view key) const {
+IniEdit IniDocument::removingKey(std::string_view section, std::string_view key) const {
   for (const auto& candidate : sections_) {
     if (!equalNoCaseAscii(name(candidate), section)) continue;
-    if (const Line* line = firstEntry(candidate, key)) return without(line->begin, line->next);
+    if (const Line* line = firstEntry(candidate, key)) return {line->begin, line->next, {}};
   }
-  return bytes_;
+  return {};
 }
 
-std::string IniDocument::withoutSection(std::string_view section) const {
+IniEdit IniDocument::removingSection(std::string_view section) const {
   const Section* found = firstSection(section);
-  if (!found) return bytes_;
-  const std::size_t begin = found->header == std::string::npos ? start_ : lines_[found->header].begin;
+  if (!found) return {};
+  const std::size_t begin = found->header == std::string::npos ? 0 : lines_[found->header].begin;
   const std::size_t end = found->end < lines_.size() ? lines_[found->end].begin : bytes_.size();
-  return without(begin, end);
-}
-
-std::string IniDocument::without(std::size_t begin, std::size_t end) const {
-  return bytes_.substr(0, begin) + bytes_.substr(end);
+  return {begin, end, {}};
 }
 
 }  // namespace pliego

@@ -1,7 +1,7 @@
 #pragma once
-// The text of an INI file, read the way the private-profile functions read
-// it, and the edits that a write makes. The bytes are never decoded; an edit
-// changes only the lines it touches and keeps every other byte as it stands.
+// The text of an INI file (code-page bytes, see ini_encoding.hpp), read the way
+// the private-profile functions read it, and the edits that a write makes.
+// An edit changes only the lines it touches and keeps every other byte.
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -16,6 +16,13 @@ std::string_view trimIniBlanks(std::string_view text);
 std::string_view trimLeadingIniBlanks(std::string_view text);
 // ASCII letters compared without regard to case, other bytes exactly.
 bool equalNoCaseAscii(std::string_view a, std::string_view b);
+
+// One change of the text: [begin, end) replaced by `insert`.
+struct IniEdit {
+  std::size_t begin = 0, end = 0;
+  std::string insert;
+  bool changes() const { return begin != end || !insert.empty(); }
+};
 
 // Names are compared as given (without regard to ASCII case); callers strip
 // them first where the private-profile rules say so.
@@ -36,20 +43,21 @@ class IniDocument {
   // The names of all sections with a non-empty name, in file order.
   std::vector<std::string_view> sectionNames() const;
 
-  // The bytes after storing `value` under `key`: in place when the key
-  // exists, else at the end of its section, else in a new section at the end.
-  std::string withValue(std::string_view section, std::string_view key, std::string_view value) const;
-  // The bytes without the first line of `key` in the first section of that
-  // name that has it.
-  std::string withoutKey(std::string_view section, std::string_view key) const;
-  // The bytes without the first section `section`: header and lines.
-  std::string withoutSection(std::string_view section) const;
+  // Stores `value` under `key`: in place when the key exists, else at the
+  // end of its section, else in a new section at the end. No change when the
+  // key already holds that value.
+  IniEdit storing(std::string_view section, std::string_view key, std::string_view value) const;
+  // Removes the first line of `key` in the first section of that name that
+  // has it.
+  IniEdit removingKey(std::string_view section, std::string_view key) const;
+  // Removes the first section `section`: header and lines.
+  IniEdit removingSection(std::string_view section) const;
 
  private:
   enum class Kind { Blank, Header, Entry };
   struct Line {
     std::size_t begin = 0, end = 0, next = 0;  // text, line end, start of the next line
-    std::size_t textEnd = 0;                    // end of the text without trailing blanks
+    std::size_t textEnd = 0;  // end of the text: at a NUL, without trailing blanks
     Kind kind = Kind::Blank;
     std::size_t nameBegin = 0, nameEnd = 0;     // section name or key
     bool hasValue = false;
@@ -69,12 +77,10 @@ class IniDocument {
   std::string_view name(const Section& section) const;
   const Section* firstSection(std::string_view name) const;
   const Line* firstEntry(const Section& section, std::string_view key) const;
-  std::string withNewSection(std::string_view section, std::string_view entry) const;
-  std::string withEntryAtEnd(const Section& section, std::string_view entry) const;
-  std::string without(std::size_t begin, std::size_t end) const;
+  IniEdit newSection(std::string_view section, std::string_view entry) const;
+  IniEdit entryAtEnd(const Section& section, std::string_view entry) const;
 
   std::string bytes_;
-  std::size_t start_ = 0;  // after a UTF-8 byte-order mark
   std::vector<Line> lines_;
   std::vector<Section> sections_;
 };

@@ -5,10 +5,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <ctime>
 #include <filesystem>
+#include <string_view>
 #include <thread>
 
 namespace fs = std::filesystem;
@@ -74,18 +78,68 @@ bool stillNamed(int fd, const std::string& path) {
          opened.st_ino == named.st_ino;
 }
 
+// This host's name, as temporary file names carry it: several workstations
+// share the folder, and a process id means something only on its own host.
+std::string hostName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || !*name) return "estacion";
+  std::string host = name;
+  std::replace(host.begin(), host.end(), '/', '_');
+  return host;
+}
+
+// Temporary files are named ".<file>.<host>.<process id>.<counter>.tmp".
+std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + "."; }
+
 // Creates a new hidden file beside `path`; -1 when none can be created.
 int createTemporary(const std::string& path, std::string& name) {
   static std::atomic<unsigned> counter{0};
   const fs::path target(path);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string leaf = "." + target.filename().string() + "." + std::to_string(::getpid()) + "." +
+    const std::string leaf = temporaryPrefix(target) + hostName() + "." + std::to_string(::getpid()) + "." +
                              std::to_string(counter++) + ".tmp";
     name = (target.parent_path() / leaf).string();
     const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+bool allDigits(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// True when the temporary file `leaf` (a name of our own naming) can no longer
+// be in use: its process, of this host, is gone, or it is older than a day.
+bool isStale(const std::string& leaf, const std::string& prefix, const struct stat& info) {
+  constexpr std::string_view kSuffix = ".tmp";
+  if (!leaf.starts_with(prefix) || !leaf.ends_with(kSuffix) || !S_ISREG(info.st_mode)) return false;
+  std::string_view middle(leaf);
+  middle = middle.substr(prefix.size(), middle.size() - prefix.size() - kSuffix.size());  // host.pid.counter
+  const std::size_t counterDot = middle.rfind('.');
+  if (counterDot == std::string_view::npos || counterDot == 0 || !allDigits(middle.substr(counterDot + 1)))
+    return false;
+  const std::size_t pidDot = middle.rfind('.', counterDot - 1);
+  if (pidDot == std::string_view::npos) return false;
+  const std::string_view pid = middle.substr(pidDot + 1, counterDot - pidDot - 1);
+  if (!allDigits(pid) || pid.size() > 9) return false;
+  constexpr long kDay = 24 * 60 * 60;
+  if (std::time(nullptr) - info.st_mtime > kDay) return true;
+  const pid_t owner = static_cast<pid_t>(std::stol(std::string(pid)));
+  return middle.substr(0, pidDot) == hostName() && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH;
+}
+
+// Removes what saves killed half-way left in the folder.
+void removeStaleTemporaries(const std::string& path) {
+  const fs::path target(path);
+  const std::string prefix = temporaryPrefix(target);
+  std::error_code error;
+  for (fs::directory_iterator it(folderOf(path), error), end; !error && it != end; it.increment(error)) {
+    const std::string leaf = it->path().filename().string();
+    struct stat info {};
+    if (leaf.starts_with(prefix) && ::lstat(it->path().c_str(), &info) == 0 && isStale(leaf, prefix, info))
+      ::unlink(it->path().c_str());
+  }
 }
 
 void syncFolder(const std::string& path) {
@@ -109,34 +163,58 @@ std::optional<std::string> readFileBytes(const std::string& path) {
 
 FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
   const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
-  for (;;) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-      std::error_code error;
-      readable_ = errno == ENOENT && fs::is_directory(folderOf(path_), error);
-      return;
-    }
+  while (openOrCreate(deadline)) {
     const Lock lock = lockUntil(fd_, deadline);
-    // Another writer may have renamed a new file over the name meanwhile:
-    // then it is that one that must be read and locked.
+    // Another writer may have renamed a new file over the name, or removed
+    // the empty one it created, meanwhile: then the name must be opened again.
     if (lock != Lock::Busy && (lock == Lock::NotOffered || stillNamed(fd_, path_))) {
       readable_ = readAll(fd_, bytes_);
       return;
     }
     ::close(fd_);
     fd_ = -1;
+    created_ = false;
     if (lock == Lock::Busy || std::chrono::steady_clock::now() >= deadline) return;  // not readable: the write fails
   }
 }
 
+// A missing file is created empty, so that the first write locks it like any
+// other: without that, two first writes would each rename their own file
+// over the name and one of them would be lost.
+bool FileRewrite::openOrCreate(std::chrono::steady_clock::time_point deadline) {
+  for (;;) {
+    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ >= 0) return true;
+    if (errno != ENOENT) return false;
+    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd_ >= 0) {
+      created_ = true;
+      return true;
+    }
+    if (errno != EEXIST) {
+      // Nothing to lock and nowhere to create: a removal finds nothing to do,
+      // a write fails when it cannot create its temporary file.
+      std::error_code error;
+      readable_ = fs::is_directory(folderOf(path_), error);
+      return false;
+    }
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+  }
+}
+
+// A file created here that received nothing is removed again, still under
+// the lock, so that a write that stores nothing leaves no file behind.
 FileRewrite::~FileRewrite() {
-  if (fd_ >= 0) ::close(fd_);  // also releases the lock
+  if (fd_ < 0) return;
+  if (created_ && !replaced_ && stillNamed(fd_, path_)) ::unlink(path_.c_str());
+  ::close(fd_);  // also releases the lock
 }
 
 bool FileRewrite::replace(std::string_view content) {
   if (!readable_) return false;
   // A read-only file refuses writes, as it does for the Windows functions.
   if (fd_ >= 0 && ::access(path_.c_str(), W_OK) != 0) return false;
+  removeStaleTemporaries(path_);
   std::string temporary;
   const int out = createTemporary(path_, temporary);
   if (out < 0) return false;
@@ -150,6 +228,7 @@ bool FileRewrite::replace(std::string_view content) {
     return false;
   }
   syncFolder(path_);
+  replaced_ = true;
   return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Whole-file reads and safe replacement of the INI file where the platform
 // offers no private-profile functions.
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,9 +12,10 @@ namespace pliego {
 std::optional<std::string> readFileBytes(const std::string& path);
 
 // A file read, changed and replaced as a whole. While the object lives it
-// holds an exclusive lock on the file (when the file exists and the file
-// system offers one), so that two programs sharing the folder do not both
-// rewrite it from the same old content. When another program keeps the lock
+// holds an exclusive lock on the file (when the file system offers one), so
+// that two programs sharing the folder do not both rewrite it from the same
+// old content; a missing file is created empty to be locked, and removed
+// again when nothing is written to it. When another program keeps the lock
 // for seconds, the file counts as unreadable and the write fails rather
 // than losing that program's change.
 class FileRewrite {
@@ -34,8 +36,13 @@ class FileRewrite {
   bool replace(std::string_view content);
 
  private:
+  // Opens the file into fd_, creating it when missing; false when neither works.
+  bool openOrCreate(std::chrono::steady_clock::time_point deadline);
+
   std::string path_;
   int fd_ = -1;
+  bool created_ = false;
+  bool replaced_ = false;
   bool readable_ = false;
   std::string bytes_;
 };

@@ -93,6 +93,7 @@ void frmPliegomatic::Form_Load() {
 
   Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQt(mIni_->Path()) + QStringLiteral(")"));
   profiles_->CargarImpresoras();
+  profiles_->ComprobarArchivo();
   if (List2->count() > 0) List2->setCurrentRow(0);
 }
 

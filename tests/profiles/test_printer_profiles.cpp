@@ -2,11 +2,14 @@
 // folder, with a plain window and scripted message boxes.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "profiles/profiles_fixture.hpp"
 #include "profiles/printer_profiles.hpp"
+#include "settings/file_size_limit.hpp"
 #include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
 
@@ -14,39 +17,6 @@ using namespace pliego;
 using namespace pliego::testing;
 
 namespace {
-
-struct FakeProfilesView : ProfilesView {
-  std::vector<std::string> list;
-  int selected = -1;
-  std::map<ProfileField, std::string> fields;
-  CheckState box = CheckState::Unchecked;
-
-  void clearProfiles() override {
-    list.clear();
-    selected = -1;
-  }
-  void addProfile(const std::string& name) override { list.push_back(name); }
-  std::string selectedProfile() const override { return selected < 0 ? "" : list.at(selected); }
-  std::string fieldText(ProfileField field) const override {
-    const auto it = fields.find(field);
-    return it == fields.end() ? "" : it->second;
-  }
-  void setFieldText(ProfileField field, const std::string& text) override { fields[field] = text; }
-  CheckState pageNumberBox() const override { return box; }
-  void setPageNumberBox(CheckState state) override { box = state; }
-
-  void fill(const std::string& perPage, const std::string& header, const std::string& between,
-            const std::string& port) {
-    fields = {{ProfileField::LinesPerPage, perPage},
-              {ProfileField::HeaderLines, header},
-              {ProfileField::LinesBetweenPages, between},
-              {ProfileField::Port, port}};
-  }
-  std::vector<std::string> shownFields() const {
-    return {fieldText(ProfileField::LinesPerPage), fieldText(ProfileField::HeaderLines),
-            fieldText(ProfileField::LinesBetweenPages), fieldText(ProfileField::Port)};
-  }
-};
 
 const std::string kTwoProfiles =
     "[EPSON 12 PULGADAS]\r\n"
@@ -309,6 +279,113 @@ TEST_F(PrinterProfilesTest, ASaveTheFileRefusesIsToldNotConfirmed) {
   EXPECT_EQ(dialogs.informed[0].find("Datos de la impresora"), std::string::npos);
   EXPECT_NE(dialogs.informed[0].find("OFICINA"), std::string::npos);
   EXPECT_NE(dialogs.informed[0].find("no-existe/Pliegomatic.ini"), std::string::npos);
+}
+
+// A disk that fills up during the save: the profile is saved whole or not at
+// all, never with some of its keys.
+TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
+  const std::string before = "[COMUN]\r\nRELLENO=" + std::string(3000, 'x') + "\r\n";
+  dir.write("Pliegomatic.ini", before);
+  view.list = {"NUEVA"};
+  view.selected = 0;
+  view.fill("72", "5", "0", "1");
+  // Room for the header and the first two keys, not for the whole profile.
+  const std::size_t room = before.size() + std::string("[NUEVA]\r\nRENGLONES POR PAGINA=72\r\n").size() +
+                           std::string("RENGLONES DEL ENCABEZADO=5\r\n").size() + 5;
+  {
+    const FileSizeLimit limit(room);
+    profiles.cmdGuardarImpresora_Click();
+  }
+  const std::string after = ini();
+  EXPECT_TRUE(after == before) << "changed, now ending in: " << after.substr(std::min(after.size(), before.size()));
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora NUEVA", 0), 0u)
+      << dialogs.informed[0];
+
+  // With room again, the same save stores all five keys.
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), before + "[NUEVA]\r\nRENGLONES POR PAGINA=72\r\nRENGLONES DEL ENCABEZADO=5\r\n"
+                            "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=0\r\n");
+  EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora NUEVA guardados");
+}
+
+
+// Where each key is a write of its own (the platform's functions), the user
+// learns which keys did not reach the file.
+TEST(SaveFailureMessage, NamesTheKeysNotSavedUnlessNoneWas) {
+  const std::string advice =
+      " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
+  EXPECT_EQ(saveFailureMessage("EPSON", "F:\\Pliegomatic.ini", {"LPT", "NUMERO DE PAGINA"}, 5),
+            "No se pudieron guardar en F:\\Pliegomatic.ini estos datos de la impresora EPSON: LPT y NUMERO DE "
+            "PAGINA. Los demas datos quedaron guardados." + advice);
+  EXPECT_EQ(saveFailureMessage("EPSON", "F:\\Pliegomatic.ini",
+                               {"RENGLONES DEL ENCABEZADO", "RENGLONES ENTRE PAGINAS", "LPT"}, 5),
+            "No se pudieron guardar en F:\\Pliegomatic.ini estos datos de la impresora EPSON: RENGLONES DEL "
+            "ENCABEZADO, RENGLONES ENTRE PAGINAS y LPT. Los demas datos quedaron guardados." + advice);
+  EXPECT_EQ(saveFailureMessage("EPSON", "/srv/Pliegomatic.ini", {"A", "B"}, 2),
+            "No se pudieron guardar los datos de la impresora EPSON en /srv/Pliegomatic.ini." + advice);
+}
+
+TEST_F(PrinterProfilesTest, ALineBreakInTheNameSavesNothing) {
+  dir.write("Pliegomatic.ini", "[A]\r\nLPT=1\r\n");
+  view.list = {"B]\r\n[A"};
+  view.selected = 0;
+  view.fill("72", "5", "0", "1");
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), "[A]\r\nLPT=1\r\n");
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora", 0), 0u);
+}
+
+// A removal that the file refuses is told, and the list still shows what the
+// file holds.
+TEST_F(PrinterProfilesTest, ARemovalTheFileRefusesIsTold) {
+  const std::string before = "[GRANDE]\r\nRELLENO=" + std::string(3000, 'x') + "\r\n" + kTwoProfiles;
+  startWith(before);
+  select(2);
+  {
+    const FileSizeLimit limit(1000);  // the rewritten file does not fit: a full disk
+    profiles.Command1_Click();
+  }
+  EXPECT_TRUE(ini() == before);
+  EXPECT_EQ(view.list, (std::vector<std::string>{"GRANDE", "EPSON 12 PULGADAS", "Oficina"}));
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0], "No se pudo quitar la impresora Oficina de " + dir.file("Pliegomatic.ini") +
+                                     ". Verifique que el archivo no sea de solo lectura y que la unidad de red "
+                                     "este disponible.");
+}
+
+TEST_F(PrinterProfilesTest, ARemovalFromAnUnreadableFileIsTold) {
+  std::filesystem::create_directory(dir.file("Pliegomatic.ini"));  // where the file should be
+  view.list = {"OFICINA"};
+  view.selected = 0;
+  profiles.Command1_Click();
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_EQ(dialogs.informed[0].rfind("No se pudo quitar la impresora OFICINA de ", 0), 0u);
+  EXPECT_TRUE(view.list.empty());
+}
+
+TEST_F(PrinterProfilesTest, RemovingWhatTheFileDoesNotHoldIsNoFailure) {
+  view.list = {"NUEVA"};
+  view.selected = 0;
+  profiles.Command1_Click();
+  EXPECT_TRUE(dialogs.informed.empty());
+  EXPECT_FALSE(dir.exists("Pliegomatic.ini"));
+}
+
+TEST_F(PrinterProfilesTest, OnlyAFileThatIsThereAndCannotBeReadIsTold) {
+  profiles.ComprobarArchivo();  // no file: no profiles yet, nothing to tell
+  dir.write("Pliegomatic.ini", kTwoProfiles);
+  profiles.ComprobarArchivo();
+  EXPECT_TRUE(dialogs.informed.empty());
+
+  std::filesystem::remove(dir.file("Pliegomatic.ini"));
+  std::filesystem::create_directory(dir.file("Pliegomatic.ini"));
+  profiles.ComprobarArchivo();
+  EXPECT_EQ(dialogs.informed, (std::vector<std::string>{
+                                  "No se pudo leer el archivo de impresoras " + dir.file("Pliegomatic.ini") +
+                                  ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que "
+                                  "la unidad de red este disponible."}));
 }
 
 }  // namespace

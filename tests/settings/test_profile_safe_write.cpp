@@ -1,9 +1,11 @@
 // A write replaces the file as a whole or not at all.
-#include <signal.h>
-#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
+#include "settings/file_size_limit.hpp"
 #include "settings/ini_fixture.hpp"
 
 using namespace pliego::testing;
@@ -18,27 +20,6 @@ class ProfileSafeWrite : public IniFolder {
     for (const auto& entry : fs::directory_iterator(folder.path())) names.push_back(entry.path().filename());
     return names;
   }
-};
-
-// Limits the size of the files this process writes, which stops writes even
-// for root; the signal that the limit raises is ignored meanwhile.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    previous_ = signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit old_{};
-  decltype(SIG_IGN) previous_{};
 };
 
 TEST_F(ProfileSafeWrite, WriteThatFailsPartWayLeavesTheOldFile) {
@@ -80,6 +61,49 @@ TEST_F(ProfileSafeWrite, UnreadableFileIsNotTakenForAMissingOne) {
   EXPECT_EQ(write("A", "x", "1"), 0);
   EXPECT_TRUE(fs::is_directory(ini));
   EXPECT_TRUE(fs::is_empty(ini));
+}
+
+std::string thisHost() {
+  char name[256] = {};
+  ::gethostname(name, sizeof name - 1);
+  return name;
+}
+
+// A process id that no process has any more.
+pid_t goneProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  waitpid(child, nullptr, 0);
+  return child;
+}
+
+// Temporary files that a save killed half-way left behind: those of a process
+// of this host that is gone, and any older than a day, go with the next save;
+// others' files and those of live writers stay.
+TEST_F(ProfileSafeWrite, TheNextSaveRemovesStaleTemporaryFilesOfOurOwnNaming) {
+  give("[A]\r\nx=1\r\n");
+  const std::string host = thisHost();
+  const std::string gone = ".Pliegomatic.ini." + host + "." + std::to_string(goneProcess()) + ".3.tmp";
+  const std::string live = ".Pliegomatic.ini." + host + "." + std::to_string(getppid()) + ".0.tmp";
+  const std::string otherHost = ".Pliegomatic.ini.otra-estacion.1.0.tmp";
+  const std::string oldOtherHost = ".Pliegomatic.ini.otra-estacion.2.0.tmp";
+  const std::string notOurs[] = {"notas.tmp", ".Pliegomatic.ini.tmp", ".Otro.ini." + host + ".1.0.tmp",
+                                 ".Pliegomatic.ini." + host + ".x.0.tmp"};
+  for (const auto& name : {gone, live, otherHost, oldOtherHost}) folder.write(name, std::string(5000, 'v'));
+  for (const auto& name : notOurs) folder.write(name, "no tocar");
+  const auto twoDaysAgo = fs::file_time_type::clock::now() - std::chrono::hours(48);
+  fs::last_write_time(folder.file(oldOtherHost), twoDaysAgo);
+  fs::last_write_time(folder.file(notOurs[0]), twoDaysAgo);
+
+  EXPECT_NE(write("A", "x", "2"), 0);
+
+  std::vector<std::string> expected = {"Pliegomatic.ini", live, otherHost};
+  expected.insert(expected.end(), std::begin(notOurs), std::end(notOurs));
+  auto names = folderNames();
+  std::sort(names.begin(), names.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+  EXPECT_EQ(contents(), "[A]\r\nx=2\r\n");
 }
 
 }  // namespace

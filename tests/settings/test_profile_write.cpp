@@ -86,6 +86,19 @@ TEST_F(ProfileWrite, RefusesLineBreaksAndChangesNothing) {
   EXPECT_EQ(contents(), "[A]\r\nx=1\r\n");
 }
 
+// The refusal stands in front of every write, whatever the platform does with
+// the names: removals with a line break in a name are refused as well.
+TEST_F(ProfileWrite, RefusesLineBreaksInRemovalsToo) {
+  give("[A]\r\nx=1\r\n");
+  EXPECT_EQ(write("A", "x\r\n", nullptr), 0);
+  EXPECT_EQ(write("A\n", "x", nullptr), 0);
+  EXPECT_EQ(write("A\r", nullptr, nullptr), 0);
+  EXPECT_EQ(contents(), "[A]\r\nx=1\r\n");
+  // The value of a section removal is not stored, so it may hold anything.
+  EXPECT_NE(write("A", nullptr, "no\r\nimporta"), 0);
+  EXPECT_EQ(contents(), "");
+}
+
 // A file as users leave it after editing by hand.
 const std::string kHandEdited =
     "; Perfiles de la oficina\r\n"

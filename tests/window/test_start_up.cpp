@@ -1,12 +1,17 @@
 // Start-up of the window: title, folder, report list, settings file, frame
 // caption, profile list and first profile; and the controls it lays out.
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include "window_fixture.hpp"
 
@@ -104,6 +109,31 @@ class StartUpTest : public QObject {
     QVERIFY(f.dialogs.informed[0].find("no-existe") != std::string::npos);
     QCOMPARE(w.findChild<QListWidget*>("List1")->count(), 0);
     QVERIFY(w.findChild<QGroupBox*>("Frame1")->title().contains("no-existe/Pliegomatic.ini"));
+  }
+
+  // With the real message boxes: a profile file that exists but cannot be
+  // read is told at start-up, and the window still comes up.
+  void anUnreadableProfileFileIsToldAtStartUp() {
+    WindowFixture f;
+    QVERIFY(QDir(QString::fromStdString(f.folder())).mkdir("Pliegomatic.ini"));
+    WindowServices services;
+    services.folder = f.folder();
+    services.launcher = &f.launcher;
+    QString told;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &poll, [&poll, &told] {
+      if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+        poll.stop();
+        told = box->text();
+        box->button(QMessageBox::Ok)->click();
+      }
+    });
+    poll.start(10);
+    frmPliegomatic w(services);
+    QCOMPARE(told, QString::fromStdString("No se pudo leer el archivo de impresoras " + f.folder() +
+                                          "/Pliegomatic.ini. La lista de impresoras queda vacia. Verifique los "
+                                          "permisos del archivo y que la unidad de red este disponible."));
+    QCOMPARE(w.findChild<QListWidget*>("List2")->count(), 0);
   }
 
   void controlsSitInTheirContainersAtTheirPlaces_data() {
