@@ -62,10 +62,8 @@ std::optional<PageSelection> readPageSelection(std::string_view firstFolio, std:
   return selection;
 }
 
-std::string pagesAskedText(const PageSelection& selection, std::int64_t lastFolio) {
-  if (selection.wholeBook()) return {};
-  return std::to_string(selection.from.value_or(selection.firstFolio)) + " a " +
-         std::to_string(selection.to.value_or(lastFolio));
+std::string pagesAskedText(const PageSelection& selection) {
+  return selection.wholeBook() ? std::string() : askedWords(selection);
 }
 
 std::string outsideBookProblem(const PageSelection& selection, std::int64_t pages) {

@@ -39,8 +39,9 @@ struct SelectionProblem {
 std::optional<PageSelection> readPageSelection(std::string_view firstFolio, std::string_view from,
                                                std::string_view to, SelectionProblem& problem);
 
-// The pages asked for as the record names them, "40 a 42"; "" for the whole book.
-std::string pagesAskedText(const PageSelection& selection, std::int64_t lastFolio);
+// The pages asked for as the user typed them: "40 a 42", "40 en adelante",
+// "hasta 42"; "" for the whole book.
+std::string pagesAskedText(const PageSelection& selection);
 
 // Tells the user that the pages asked for are not all in a book of `pages`
 // pages starting at `selection.firstFolio`; "" when they are.

@@ -20,6 +20,8 @@ JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
   settings.preview = view.previewBox() == CheckState::Checked;
   settings.portText = view.portNumber();
   settings.port = toInt16(numericValue(settings.portText));
+  settings.profile = view.selectedProfile();
+  settings.linesPerPageText = view.linesPerPage();
   return settings;
 }
 
@@ -71,20 +73,46 @@ void PrintJob::cmdImprimir_Click() {
     dialogs_.inform(error.what());
     return;
   }
+  settings.selection = takeNextOptions(settings.report);
   const std::string savedCaption = view_.statusCaption();
   view_.showStatusCaption("Procesando Archivo. Aguarde..");
-  std::string message;
+  JobOutcome outcome;
   try {
     waitForEarlierCopy();
-    JobOutcome outcome = runPrintWork(settings, folder_, launcher_, printWaitLimit_, hooks_);
-    header_ = std::move(outcome.header);
+    outcome = runPrintWork(settings, folder_, launcher_, printWaitLimit_, hooks_);
+    header_ = outcome.header;
     widest_ = outcome.widest;
-    message = std::move(outcome.message);
   } catch (const JobError& error) {
-    message = error.what();
+    outcome.message = error.what();
+    outcome.result = JobResult::Failed;
   }
-  view_.showStatusCaption(savedCaption);
-  dialogs_.inform(message);
+  const bool sent = outcome.result == JobResult::Sent;
+  std::string caption = sent ? jobSummary(settings, outcome) : savedCaption;
+  if (!record(settings, outcome))
+    caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
+  view_.showStatusCaption(caption);
+  dialogs_.inform(outcome.message);
+}
+
+void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection) {
+  nextReport_ = toUpperAscii(trimSpaces(report));
+  next_ = selection;
+}
+
+std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report) const {
+  if (!next_ || toUpperAscii(trimSpaces(report)) != nextReport_) return std::nullopt;
+  return next_;
+}
+
+PageSelection PrintJob::takeNextOptions(const std::string& report) {
+  const PageSelection selection = nextOptionsFor(report).value_or(PageSelection{});
+  next_.reset();
+  return selection;
+}
+
+// Every job that ran leaves its line in the record, whatever its end.
+bool PrintJob::record(const JobSettings& settings, const JobOutcome& outcome) {
+  return appendRecord(folder_, recordOf(settings, outcome)) == AppendResult::Done;
 }
 
 // A copy to the printer that an earlier job started may still read the work file.

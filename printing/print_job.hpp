@@ -3,6 +3,7 @@
 // work that lays out "WRITE.TXT" and shows or sends it.
 #include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +40,17 @@ class PrintJob {
   // Progress and cancellation for the work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
+  // The first folio and the pages for the next job, if it prints `report`.
+  // Any job that runs drops them: the one after goes back to the whole book
+  // from folio 1.
+  void setNextOptions(const std::string& report, const PageSelection& selection);
+  // The options set for `report` and not yet used, if any.
+  std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
+
  private:
   void waitForEarlierCopy();
+  PageSelection takeNextOptions(const std::string& report);
+  bool record(const JobSettings& settings, const JobOutcome& outcome);
 
   PrintView& view_;
   Dialogs& dialogs_;
@@ -51,6 +61,8 @@ class PrintJob {
   std::int64_t widest_ = 0;
   std::chrono::milliseconds printWaitLimit_{60000};
   JobHooks hooks_;
+  std::string nextReport_;
+  std::optional<PageSelection> next_;
 };
 
 }  // namespace pliego

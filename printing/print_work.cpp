@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/line_io.hpp"
+#include "common/text.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
@@ -41,7 +42,7 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   if (!work.create(target)) throw JobError("No se pudo crear el archivo de trabajo " + target + ". No se imprimio nada.");
   Layout layout;
   try {
-    layout = layOut(report, work, settings.rules, outcome.header, hooks);
+    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection);
   } catch (...) {
     work.close();
     discard(target);
@@ -51,12 +52,18 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const bool readFailed = report.failed();
   report.close();
   const bool written = work.close();
-  if (layout.stopped || readFailed || !written) discard(target);
-  if (layout.stopped) throw JobError(kJobCancelled);
+  const bool outside = !layout.outsideBook.empty();
+  if (layout.stopped || readFailed || !written || outside) discard(target);
+  if (layout.stopped) throw JobCancelled(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
+  if (outside) throw JobError(layout.outsideBook);
   if (!written)
     throw JobError("No se pudo escribir el archivo de trabajo " + target +
                    " (disco lleno o sin permiso). No se imprimio nada.");
+  outcome.pages = layout.pagesSent;
+  outcome.lines = layout.linesSent;
+  outcome.firstFolio = layout.firstFolio;
+  outcome.lastFolio = layout.lastFolio;
   if (!ledger) return;
   std::error_code error;
   std::filesystem::rename(target, workPath, error);
@@ -90,12 +97,45 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
   outcome.message = kJobDone;
   try {
     work(settings, folder, launcher, lockWait, hooks, outcome);
+  } catch (const JobCancelled& error) {
+    outcome.message = error.what();
+    outcome.result = JobResult::Cancelled;
   } catch (const JobError& error) {
     outcome.message = error.what();
+    outcome.result = JobResult::Failed;
   } catch (const std::exception& error) {
     outcome.message = std::string("No se pudo completar la impresion: ") + error.what();
+    outcome.result = JobResult::Failed;
   }
+  if (outcome.result != JobResult::Sent) outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;
   return outcome;
+}
+
+PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
+  PrintRecord record = recordOfThisJob();
+  record.report = std::string(trimSpaces(settings.report));
+  record.profile = settings.profile;
+  record.linesPerPage = settings.linesPerPageText;
+  record.firstFolio = outcome.firstFolio;
+  record.lastFolio = outcome.lastFolio;
+  record.pages = outcome.pages;
+  record.lines = outcome.lines;
+  record.pagesAsked = pagesAskedText(settings.selection);
+  record.preview = settings.preview;
+  record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
+                   : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
+                                                            : RecordOutcome::Failed;
+  if (outcome.result == JobResult::Failed) record.reason = outcome.message;
+  return record;
+}
+
+std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
+  std::string summary = std::string(trimSpaces(settings.report)) + ": " + std::to_string(outcome.pages) +
+                        (outcome.pages == 1 ? " pagina" : " paginas");
+  if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
+  if (outcome.pages > 1)
+    summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
+  return summary + ", renglon mas ancho " + std::to_string(outcome.widest);
 }
 
 }  // namespace pliego

@@ -13,7 +13,10 @@
 #include <QStyle>
 #include <filesystem>
 
+#include "common/text.hpp"
 #include "platform/files.hpp"
+#include "printing/print_record.hpp"
+#include "window/print_options_dialog.hpp"
 #include "window/qt_dialogs.hpp"
 #include "window/qt_text.hpp"
 #include "window/system_settings.hpp"
@@ -21,6 +24,9 @@
 namespace pliego {
 
 namespace {
+
+// How many of the report's last prints the options dialog shows.
+constexpr std::size_t kRecordLinesShown = 12;
 
 CheckState fromQtState(Qt::CheckState state) {
   switch (state) {
@@ -61,6 +67,7 @@ frmPliegomatic::~frmPliegomatic() { qApp->removeEventFilter(this); }
 void frmPliegomatic::connectHandlers() {
   connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
   connect(cmdSalir, &QPushButton::clicked, this, [this] { cmdSalir_Click(); });
+  connect(cmdOpciones, &QPushButton::clicked, this, [this] { cmdOpciones_Click(); });
   connect(cmdAgregarImpresora, &QPushButton::clicked, this, [this] { cmdAgregarImpresora_Click(); });
   connect(cmdGuardarImpresora, &QPushButton::clicked, this, [this] { cmdGuardarImpresora_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -159,6 +166,7 @@ void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
       break;
     case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
     case Qt::Key_F10: cmdImprimir_Click(); break;
+    case Qt::Key_F11: cmdOpciones_Click(); break;
     default: break;
   }
 }
@@ -185,6 +193,24 @@ bool frmPliegomatic::isInThisWindow(QObject* watched) const {
 
 void frmPliegomatic::cmdImprimir_Click() {
   if (printJob_) printJob_->cmdImprimir_Click();
+}
+
+// The dialog starts from the options already set for this report, else from
+// the folio that follows the report's last book in the record, else from 1.
+void frmPliegomatic::cmdOpciones_Click() {
+  const std::string report = selectedReport();
+  if (trimSpaces(report).empty()) {
+    dialogs_->inform("Debe seleccionar el archivo a imprimir");
+    List1->setFocus();
+    return;
+  }
+  PageSelection shown;
+  if (const auto set = printJob_->nextOptionsFor(report))
+    shown = *set;
+  else
+    shown.firstFolio = offeredFolio(mRuta_, report).value_or(1);
+  PrintOptionsDialog dialog(report, shown, recordsOf(mRuta_, report, kRecordLinesShown), *dialogs_, this);
+  if (dialog.exec() == QDialog::Accepted) printJob_->setNextOptions(report, dialog.selection());
 }
 
 // Ends the program at once: no question, nothing saved.

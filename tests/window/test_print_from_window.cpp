@@ -68,7 +68,6 @@ class PrintFromWindowTest : public QObject {
     WindowFixture f;
     prepare(f);
     auto* status = f.control<QLabel>("Label1");
-    const QString notice = status->text();
     PaintedTexts painted;
     status->installEventFilter(&painted);
     f.control<QCheckBox>("chkPreview")->setChecked(true);
@@ -92,7 +91,7 @@ class PrintFromWindowTest : public QObject {
     QCOMPARE(preview.program, std::string("xdg-open"));
     QCOMPARE(preview.arguments, std::vector<std::string>{f.folder() + "/WRITE.TXT"});
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
-    QCOMPARE(status->text(), notice);
+    QCOMPARE(status->text(), QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 1 a 3, renglon mas ancho 192"));
     QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));
   }
 
