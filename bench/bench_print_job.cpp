@@ -1,32 +1,45 @@
-// Paginates a generated report of about 100 MB (a VAT book and a ledger) and
-// prints how long the print job took and how much memory the process peaked at.
-// Usage: bench_print_job [megabytes]
-#ifndef _WIN32
+// Compares the print job with `cat`, `pr -l 66` and `dd` on generated reports: a
+// VAT book with its totals cut and kept, a plain report and a ledger. Every
+// round runs every case once, in turn, each in a process of its own; the
+// figures are medians over the rounds, with ratios to `cat` and to `pr`, and
+// the peak resident memory of each case.
+// Usage: bench_print_job [--rounds N] [megabytes ...]   (default: 10 100)
+#ifdef _WIN32
+#include <cstdio>
+int main() { std::puts("The benchmark runs on Linux (it needs fork and wait4)."); }
+#else
+#include <fcntl.h>
 #include <sys/resource.h>
-#endif
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "printing/print_job.hpp"
 
 using namespace pliego;
+namespace fs = std::filesystem;
 
 namespace {
 
 struct BenchView : PrintView {
   std::string report;
+  CheckState totals = CheckState::Unchecked;
   std::string selectedReport() const override { return report; }
-  std::string linesPerPage() const override { return "72"; }
+  std::string linesPerPage() const override { return "66"; }
   std::string headerLines() const override { return "6"; }
   std::string linesBetweenPages() const override { return "3"; }
   std::string portNumber() const override { return "1"; }
   CheckState pageNumberBox() const override { return CheckState::Checked; }
   CheckState previewBox() const override { return CheckState::Checked; }
-  CheckState vatTotalsBox() const override { return CheckState::Unchecked; }
+  CheckState vatTotalsBox() const override { return totals; }
   std::string statusCaption() const override { return ""; }
   void showStatusCaption(const std::string&) override {}
   void moveFocus(FocusTarget) override {}
@@ -45,47 +58,192 @@ struct NoLauncher : ProgramLauncher {
   bool waitForTracked(std::chrono::milliseconds) override { return true; }
 };
 
-// Writes lines of about 130 bytes; every 40th line closes a ledger account.
-void makeReport(const std::filesystem::path& path, std::size_t megabytes) {
-  std::FILE* file = std::fopen(path.string().c_str(), "wb");
-  const std::string body = " 01/03/2026  FACTURA A 0001-000123  PROVEEDOR S.R.L.       CUIT 30-12345678-9   "
-                           "1.234.567,89   21,00   259.259,26\r\n";
-  std::size_t written = 0;
-  for (std::size_t i = 0; written < megabytes << 20; ++i) {
-    const std::string line = (i % 40 == 39) ? "   SALDO FINAL:  12.345,67\r\n" : std::to_string(i) + body;
-    std::fwrite(line.data(), 1, line.size(), file);
-    written += line.size();
+// A small fixed generator, so that every run writes the same reports.
+struct Random {
+  std::uint64_t state = 88172645463325252ull;
+  unsigned next(unsigned below) {
+    state ^= state << 13, state ^= state >> 7, state ^= state << 17;
+    return static_cast<unsigned>(state % below);
   }
-  std::fclose(file);
+};
+
+class ReportMaker {
+ public:
+  ReportMaker(const fs::path& path, std::size_t bytes) : file_(std::fopen(path.c_str(), "wb")), bytes_(bytes) {}
+  ~ReportMaker() { std::fclose(file_); }
+  bool full() const { return written_ >= bytes_; }
+
+  void line(std::string text) {
+    text += "\r\n";
+    std::fwrite(text.data(), 1, text.size(), file_);
+    written_ += text.size();
+  }
+  // The block that the accounting program prints at the top of its pages.
+  void pageHeader(const char* title, int page) {
+    line("EMPRESA DEMO S.A.                      " + std::string(title) + "          HOJA " + std::to_string(page));
+    line("C.U.I.T. 30-12345678-9   PERIODO 03/2026");
+    line(" ");
+    line("FECHA      COMPROBANTE          RAZON SOCIAL                   C.U.I.T.          NETO GRAVADO     I.V.A.");
+    line(std::string(120, '-'));
+    line(" ");
+  }
+  // A movement line of 80 to 190 columns.
+  void movement(Random& random, int number) {
+    char start[96];
+    std::snprintf(start, sizeof start, "%02u/03/2026 FC A 0001-%08d PROVEEDOR %05u S.R.L.       30-%08u-%u ",
+                  1 + random.next(28), number, random.next(99999), random.next(99999999), random.next(10));
+    std::string text = start;
+    const std::size_t width = 80 + random.next(111);
+    while (text.size() + 14 < width) text += "  " + std::to_string(random.next(9999999)) + ",00";
+    text.resize(width - 14, ' ');
+    char amount[16];
+    std::snprintf(amount, sizeof amount, "%11u,%02u", random.next(99999999), random.next(100));
+    line(text + amount);
+  }
+
+ private:
+  std::FILE* file_;
+  std::size_t bytes_;
+  std::size_t written_ = 0;
+};
+
+// A VAT book or a plain report: pages of 66 lines, then the totals section.
+void makeBook(const fs::path& path, std::size_t bytes, const char* title) {
+  ReportMaker out(path, bytes);
+  Random random;
+  int number = 0;
+  for (int page = 1; !out.full(); ++page) {
+    out.pageHeader(title, page);
+    for (int i = 0; i < 58; ++i) out.movement(random, ++number);
+  }
+  out.line(" ");
+  out.line("   Tasas de I.V.A.:      21,00 %        10,50 %        27,00 %");
+  for (int i = 0; i < 30; ++i) out.line("   Total gravado tasa " + std::to_string(i) + "   1.234.567,89   259.259,26");
 }
 
-double timeJob(PrintJob& job) {
-  const auto start = std::chrono::steady_clock::now();
+// A ledger: accounts of 5 to 80 movements, each ending in its closing balance.
+void makeLedger(const fs::path& path, std::size_t bytes) {
+  ReportMaker out(path, bytes);
+  Random random;
+  out.pageHeader("MAYOR GENERAL", 1);
+  for (int account = 1, number = 0; !out.full(); ++account) {
+    out.line("CUENTA " + std::to_string(account) + "  DEUDORES POR VENTAS          SALDO INICIAL:   1.000,00");
+    for (unsigned i = 5 + random.next(76); i > 0; --i) out.movement(random, ++number);
+    out.line("                                              SALDO FINAL:     " + std::to_string(random.next(99999)) +
+             ",00");
+  }
+}
+
+struct Case {
+  const char* name;
+  std::vector<std::string> command;  // an outside program; empty: the print job
+  const char* report;
+  CheckState totals;
+};
+
+struct Sample {
+  double seconds;
+  double peakMegabytes;
+};
+
+void runJob(const fs::path& folder, const Case& c) {
+  BenchView view;
+  view.report = c.report;
+  view.totals = c.totals;
+  QuietDialogs dialogs;
+  NoLauncher launcher;
+  PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
   job.cmdImprimir_Click();
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (dialogs.last != "Impresion Finalizada") {
+    std::fprintf(stderr, "%s: %s\n", c.name, dialogs.last.c_str());
+    _exit(1);
+  }
+  _exit(0);
+}
+
+// Runs one case in a process of its own: its wall time and peak memory.
+Sample runCase(const fs::path& folder, const Case& c) {
+  sync();  // no case pays for writing back what an earlier one wrote
+  const auto start = std::chrono::steady_clock::now();
+  const pid_t child = fork();
+  if (child == 0) {
+    if (c.command.empty()) runJob(folder, c);
+    const int out = open((folder / "out.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(out, 1);
+    std::vector<char*> argv;
+    for (const auto& a : c.command) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  wait4(child, &status, 0, &usage);
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    std::fprintf(stderr, "%s failed\n", c.name);
+    std::exit(1);
+  }
+  return {seconds, usage.ru_maxrss / 1024.0};
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+void benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
+  const std::size_t bytes = megabytes << 20;
+  makeBook(folder / "IVAVENTAS.TXT", bytes, "LIBRO I.V.A. VENTAS");
+  makeBook(folder / "LISTADO.TXT", bytes, "LISTADO DE COMPROBANTES");
+  makeLedger(folder / "MAYOR.TXT", bytes);
+  const std::string vat = (folder / "IVAVENTAS.TXT").string();
+  const std::vector<Case> cases = {
+      {"cat", {"cat", vat}, nullptr, CheckState::Unchecked},
+      {"pr -l 66", {"pr", "-l", "66", vat}, nullptr, CheckState::Unchecked},
+      // A copy through user space, as the job must make one: read and write.
+      {"dd bs=1M", {"dd", "if=" + vat, "bs=1M", "status=none"}, nullptr, CheckState::Unchecked},
+      {"VAT book, totals cut", {}, "IVAVENTAS.TXT", CheckState::Unchecked},
+      {"VAT book, totals kept", {}, "IVAVENTAS.TXT", CheckState::Checked},
+      {"plain report", {}, "LISTADO.TXT", CheckState::Unchecked},
+      {"ledger", {}, "MAYOR.TXT", CheckState::Unchecked},
+  };
+  std::vector<std::vector<double>> times(cases.size());
+  std::vector<double> peaks(cases.size(), 0);
+  for (const auto& c : cases) runCase(folder, c);  // warms the page cache
+  for (int round = 0; round < rounds; ++round)
+    for (std::size_t i = 0; i < cases.size(); ++i) {
+      const Sample sample = runCase(folder, cases[i]);
+      times[i].push_back(sample.seconds);
+      peaks[i] = std::max(peaks[i], sample.peakMegabytes);
+    }
+  const double cat = median(times[0]);
+  const double pr = median(times[1]);
+  std::printf("\n%zu MB reports, %d rounds (medians)\n", megabytes, rounds);
+  std::printf("%-24s %9s %9s %9s %10s %9s\n", "case", "seconds", "MB/s", "x cat", "pr / case", "peak MB");
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    const double t = median(times[i]);
+    std::printf("%-24s %9.3f %9.0f %9.2f %10.1f %9.1f\n", cases[i].name, t, megabytes / t, t / cat, pr / t, peaks[i]);
+  }
+  std::fflush(stdout);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
-  const auto folder = std::filesystem::temp_directory_path() / "pliego-bench";
-  std::filesystem::create_directories(folder);
-  BenchView view;
-  QuietDialogs dialogs;
-  NoLauncher launcher;
-  PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
-  for (const char* name : {"IVAVENTAS.TXT", "MAYOR.TXT"}) {
-    makeReport(folder / name, megabytes);
-    view.report = name;
-    const double seconds = timeJob(job);
-    std::printf("%-14s %4zu MB  %6.3f s  %7.1f MB/s  (%s)\n", name, megabytes, seconds, megabytes / seconds,
-                dialogs.last.c_str());
+  int rounds = 5;
+  std::vector<std::size_t> sizes;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--rounds") == 0 && i + 1 < argc)
+      rounds = std::max(1, std::atoi(argv[++i]));
+    else
+      sizes.push_back(std::strtoul(argv[i], nullptr, 10));
   }
-#ifndef _WIN32
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  std::printf("peak resident memory: %.1f MB\n", usage.ru_maxrss / 1024.0);
-#endif
-  std::filesystem::remove_all(folder);
+  if (sizes.empty()) sizes = {10, 100};
+  const fs::path folder = fs::temp_directory_path() / ("pliego-bench-" + std::to_string(getpid()));
+  fs::create_directories(folder);
+  for (std::size_t megabytes : sizes) benchSize(folder, megabytes, rounds);
+  fs::remove_all(folder);
 }
+#endif

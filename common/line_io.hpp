@@ -28,6 +28,7 @@ class TextSearch {
   std::string needle_;
   unsigned char fold_[256] = {};
   std::size_t skip_[256] = {};
+  bool anchored_ = false;  // the needle's last byte stands only for itself
 };
 
 // Reads text line by line with block reads. A line ends at CR LF, at a lone

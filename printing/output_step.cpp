@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/line_io.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
 
@@ -14,7 +15,7 @@ namespace {
 std::string printScript(const std::string& folder) {
   if (const auto found = findFileNoCase(folder, kPrintScriptName)) return joinPath(folder, *found);
   const std::string path = joinPath(folder, kPrintScriptName);
-  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::FILE* file = openFile(path, "wb");
   const std::size_t size = std::strlen(kPrintScriptLine);
   const bool written = file && std::fwrite(kPrintScriptLine, 1, size, file) == size;
   const bool closed = file && std::fclose(file) == 0;

@@ -89,6 +89,26 @@ TEST(LineReader, WatchedMarkerIsFoundOnItsLineAcrossBlocks) {
   EXPECT_FALSE(exact.marked());
 }
 
+TEST(TextSearch, FindsTheFirstPlaceWithOrWithoutCase) {
+  struct Case {
+    const char* needle;
+    bool ignoreCase;
+    std::string text;
+    std::size_t at;
+  };
+  const Case cases[] = {
+      {"SALDO FINAL:", true, "x saldo final: y SALDO FINAL:", 2},
+      {"SALDO FINAL:", true, "SALDO FINAL SALDO FINAL;:", 25},
+      {"FINAL", true, "saldo fiNAl", 6},
+      {"FINAL", true, "FINA FINAX FINAL", 11},
+      {"FINAL", true, "FIN", 3},
+      {"Tasas de I.V.A.:", false, "tasas de i.v.a.: Tasas de I.V.A.:", 17},
+      {"Tasas de I.V.A.:", false, "Tasas de I.V.A.", 15},
+      {"\xD1O:", true, "a\xF1o: A\xD1O:", 6},  // only ASCII letters fold
+  };
+  for (const auto& c : cases) EXPECT_EQ(TextSearch(c.needle, c.ignoreCase).find(c.text.data(), c.text.size()), c.at) << c.needle << " in " << c.text;
+}
+
 TEST(LineReader, BlockHookSeesTheBytesReadAndMayStopTheReading) {
   const std::string bytes(1000, '\n');
   LineReader in;
