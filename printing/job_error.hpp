@@ -11,4 +11,10 @@ class JobError : public std::runtime_error {
   explicit JobError(const std::string& message) : std::runtime_error(message) {}
 };
 
+// The user stopped the job.
+class JobCancelled : public JobError {
+ public:
+  using JobError::JobError;
+};
+
 }  // namespace pliego

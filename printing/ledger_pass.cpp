@@ -8,7 +8,7 @@
 
 namespace pliego {
 
-LedgerLayout::LedgerLayout(LineWriter& out, const PageRules& rules, const std::vector<std::string>& header,
+LedgerLayout::LedgerLayout(PageGate& out, const PageRules& rules, const std::vector<std::string>& header,
                            std::int64_t footWidth)
     : out_(out), rules_(rules), header_(header),
       footLine_(static_cast<std::size_t>(std::max<std::int64_t>(footWidth, 0)), ' ') {}
@@ -31,7 +31,9 @@ void LedgerLayout::add(std::string_view line, bool closing) {
   }
 }
 
+// Every page after the first begins here.
 void LedgerLayout::EscribirEncabezadoMayor() {
+  out_.beginPage();
   EscribirEntrePaginas(out_, rules_);
   for (const auto& line : header_) out_.write(line);
 }

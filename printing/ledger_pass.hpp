@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/line_io.hpp"
+#include "printing/page_gate.hpp"
 #include "printing/page_rules.hpp"
 
 namespace pliego {
@@ -17,7 +18,7 @@ inline constexpr std::string_view kClosingBalanceMarker = "SALDO FINAL:";
 // writes them laid out in pages of P lines.
 class LedgerLayout {
  public:
-  LedgerLayout(LineWriter& out, const PageRules& rules, const std::vector<std::string>& header,
+  LedgerLayout(PageGate& out, const PageRules& rules, const std::vector<std::string>& header,
                std::int64_t footWidth);
 
   // `closing`: the line holds the closing-balance marker in any case.
@@ -31,7 +32,7 @@ class LedgerLayout {
   void CompletarPagina(std::int64_t c);
   void EscribirPiePagina();
 
-  LineWriter& out_;
+  PageGate& out_;
   const PageRules& rules_;
   const std::vector<std::string>& header_;
   std::string footLine_;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/line_io.hpp"
+#include "common/text.hpp"
 #include "printing/page_rules.hpp"
 
 namespace pliego {
@@ -18,13 +19,23 @@ inline constexpr std::string_view kStampLabel = " Pagina: ";
 // the label ending in column 192.
 std::string pageStamp(std::string_view text, std::int64_t page);
 
+// Both write to a line writer, or to the page gate that stands before it.
+
 // Writes the lines between pages as blank lines.
-void EscribirEntrePaginas(LineWriter& out, const PageRules& rules);
+template <class Out>
+void EscribirEntrePaginas(Out& out, const PageRules& rules) {
+  if (rules.linesBetween > 0) out.writeRepeated(kBlankLine, rules.linesBetween);
+}
 
 // Opens page `page`: lines between pages, then the header lines, the first
 // stamped with the page number unless page stamps are off. Writes nothing at
 // all for the ledger, which has its own pass.
-void EscribirEncabezado(LineWriter& out, const std::vector<std::string>& header, std::int64_t page,
-                        const PageRules& rules);
+template <class Out>
+void EscribirEncabezado(Out& out, const std::vector<std::string>& header, std::int64_t page, const PageRules& rules) {
+  if (rules.kind == ReportKind::Ledger) return;
+  EscribirEntrePaginas(out, rules);
+  for (std::size_t i = 0; i < header.size(); ++i)
+    out.write(i == 0 && rules.stampPages ? pageStamp(header[i], page) : header[i]);
+}
 
 }  // namespace pliego

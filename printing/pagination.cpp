@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "printing/ledger_pass.hpp"
+#include "printing/page_gate.hpp"
 #include "printing/page_header.hpp"
 
 namespace pliego {
@@ -13,11 +14,14 @@ namespace {
 // file with their page headers; the ledger goes through its layout; the
 // ledger's first reading only measures.
 struct PagedSink {
-  LineWriter& out;
+  PageGate& out;
   const PageRules& rules;
   const std::vector<std::string>& header;
   bool ok() const { return out.ok(); }
-  void pageBreak(std::int64_t page) { EscribirEncabezado(out, header, page, rules); }
+  void pageBreak(std::int64_t page) {
+    out.beginPage();
+    EscribirEncabezado(out, header, page, rules);
+  }
   void add(std::string_view line, bool) { out.write(line); }
 };
 
@@ -36,8 +40,10 @@ struct MeasuringSink {
 
 // The copy pass: the last slot of every page is left free, and every further
 // page opens with the header (the ledger's pages are its own layout's).
+// Page p is stamped p + `folioOffset`.
 template <class Sink>
-std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const std::vector<std::string>& header) {
+std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const std::vector<std::string>& header,
+                       std::int64_t folioOffset) {
   const double n = rules.linesPerPage;
   const bool breaks = rules.kind != ReportKind::Ledger;
   const auto headerCount = static_cast<std::int64_t>(header.size());
@@ -51,7 +57,7 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
       ++page;
     } else {
       if (n <= static_cast<double>(lineCount)) {
-        out.pageBreak(page);
+        out.pageBreak(page + folioOffset);
         lineCount = headerCount;
       }
       in.next(line);
@@ -59,7 +65,7 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
       if (page == 0 && headerCount > 0 && line == header[0]) {
         page = 1;
         if (rules.stampPages) {
-          stamped = pageStamp(line, 1);
+          stamped = pageStamp(line, 1 + folioOffset);
           line = stamped;
           marked = in.watched().in(line);
         }
@@ -98,28 +104,36 @@ std::vector<std::string> captureHeader(LineReader& report, const PageRules& rule
 }
 
 Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
-              const JobHooks& hooks) {
+              const JobHooks& hooks, const PageSelection& selection) {
   Layout result;
+  PageGate gate(work, selection);
+  const std::int64_t folioOffset = selection.firstFolio - 1;
   if (rules.kind != ReportKind::Ledger) {
     if (rules.cutVatTotals) report.watchFor(kVatTotalsMarker, false);
     followReading(report, hooks, 0, 1);
-    PagedSink sink{work, rules, header};
-    result.widest = copyPages(report, sink, rules, header);
+    PagedSink sink{gate, rules, header};
+    result.widest = copyPages(report, sink, rules, header, folioOffset);
   } else {
     followReading(report, hooks, 0, 2);
     MeasuringSink measure;
-    result.widest = copyPages(report, measure, rules, header);
+    result.widest = copyPages(report, measure, rules, header, folioOffset);
     if (!report.stopped() && !report.failed() && report.rewind()) {
       report.watchFor(kClosingBalanceMarker, true);
       followReading(report, hooks, 1, 2);
-      LedgerLayout layout(work, rules, header, result.widest);
+      LedgerLayout layout(gate, rules, header, result.widest);
       LedgerSink sink{layout};
-      copyPages(report, sink, rules, header);
+      copyPages(report, sink, rules, header, folioOffset);
       if (!report.stopped()) layout.finish();
     }
   }
   result.stopped = report.stopped();
   report.setBlockHook(nullptr);
+  result.bookPages = gate.bookPages();
+  result.pagesSent = gate.pagesSent();
+  result.linesSent = gate.linesSent();
+  result.firstFolio = gate.firstFolioSent();
+  result.lastFolio = gate.lastFolioSent();
+  if (!result.stopped) result.outsideBook = outsideBookProblem(selection, result.bookPages);
   return result;
 }
 

@@ -11,6 +11,7 @@
 
 #include "common/line_io.hpp"
 #include "printing/page_rules.hpp"
+#include "printing/page_selection.hpp"
 
 namespace pliego {
 
@@ -40,12 +41,20 @@ struct Layout {
   std::int64_t widest = 0;
   // The cancel flag stopped the layout before its end.
   bool stopped = false;
+  // The book's pages laid out (all of them, unless the pages asked for
+  // ended earlier), and the pages, lines and folios sent to the work file.
+  std::int64_t bookPages = 0;
+  std::int64_t pagesSent = 0, linesSent = 0, firstFolio = 0, lastFolio = 0;
+  // The pages asked for that the book does not have: what the user is told.
+  std::string outsideBook;
 };
 
-// Lays out the whole report from its first line into `work`: pages of N
-// lines for a plain report or a VAT book, the ledger's own layout for the
-// ledger (which reads the report twice: once for its widest line).
+// Lays out the whole report from its first line: pages of N lines for a
+// plain report or a VAT book, the ledger's own layout for the ledger (which
+// reads the report twice: once for its widest line). Page 1 is stamped with
+// the selection's first folio and later pages count up from it; only the
+// pages of the selection go to `work`, exactly as the whole book has them.
 Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
-              const JobHooks& hooks = {});
+              const JobHooks& hooks = {}, const PageSelection& selection = {});
 
 }  // namespace pliego

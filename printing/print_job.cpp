@@ -56,6 +56,8 @@ JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
   settings.preview = view.previewBox() == CheckState::Checked;
   settings.portText = view.portNumber();
   settings.port = toInt16(numericValue(settings.portText));
+  settings.profile = view.selectedProfile();
+  settings.linesPerPageText = view.linesPerPage();
   return settings;
 }
 
@@ -101,11 +103,34 @@ bool PrintJob::ValidarDatos() {
 std::optional<JobSettings> PrintJob::prepare() {
   if (!ValidarDatos()) return std::nullopt;
   try {
-    return readJobSettings(view_, format_);
+    prepared_ = readJobSettings(view_, format_);
   } catch (const JobError& error) {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
+  prepared_.selection = takeNextOptions(prepared_.report);
+  return prepared_;
+}
+
+void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection) {
+  nextReport_ = toUpperAscii(trimSpaces(report));
+  next_ = selection;
+}
+
+std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report) const {
+  if (!next_ || toUpperAscii(trimSpaces(report)) != nextReport_) return std::nullopt;
+  return next_;
+}
+
+PageSelection PrintJob::takeNextOptions(const std::string& report) {
+  const PageSelection selection = nextOptionsFor(report).value_or(PageSelection{});
+  next_.reset();
+  return selection;
+}
+
+// Every job that ran leaves its line in the record, whatever its end.
+bool PrintJob::record(const JobSettings& settings, const JobOutcome& outcome) {
+  return appendRecord(folder_, recordOf(settings, outcome)) == AppendResult::Done;
 }
 
 void PrintJob::cmdImprimir_Click() {
@@ -129,18 +154,30 @@ JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
   try {
     waitForEarlierCopy(hooks);
   } catch (const JobError& error) {
-    return {error.what(), {}, 0};
+    JobOutcome cancelled;
+    cancelled.message = error.what();
+    cancelled.result = JobResult::Cancelled;
+    return cancelled;
   }
   JobOutcome outcome = runPrintWork(settings, folder_, launcher_, hooks);
   if (outcome.message != kJobDone) return outcome;
-  if (const auto ending = watchFirstSeconds(hooks); ending && ending->failed())
+  if (const auto ending = watchFirstSeconds(hooks); ending && ending->failed()) {
     outcome.message = commandFailure(*ending, false);
+    outcome.result = JobResult::Failed;
+  }
   return outcome;
 }
 
+// After a job that sent its pages the status line sums it up; the message
+// box keeps its own text.
 void PrintJob::finish(JobOutcome outcome) {
   header_ = std::move(outcome.header);
   widest_ = outcome.widest;
+  const bool sent = outcome.result == JobResult::Sent;
+  std::string caption = sent ? jobSummary(prepared_, outcome) : std::string();
+  if (!record(prepared_, outcome))
+    caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
+  if (!caption.empty()) view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);
 }
 

@@ -57,9 +57,18 @@ class PrintJob {
   // Progress, waits and cancellation for cmdImprimir_Click's work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
+  // The first folio and the pages for the next job, if it prints `report`.
+  // Any job that runs drops them: the one after goes back to the whole book
+  // from folio 1.
+  void setNextOptions(const std::string& report, const PageSelection& selection);
+  // The options set for `report` and not yet used, if any.
+  std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
+
  private:
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
+  PageSelection takeNextOptions(const std::string& report);
+  bool record(const JobSettings& settings, const JobOutcome& outcome);
 
   PrintView& view_;
   Dialogs& dialogs_;
@@ -69,6 +78,9 @@ class PrintJob {
   std::vector<std::string> header_;
   std::int64_t widest_ = 0;
   JobHooks hooks_;
+  JobSettings prepared_;  // the settings of the job prepare() read last
+  std::string nextReport_;
+  std::optional<PageSelection> next_;
 };
 
 }  // namespace pliego

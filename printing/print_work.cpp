@@ -8,6 +8,7 @@
 
 #include "common/line_io.hpp"
 #include "common/system_error_text.hpp"
+#include "common/text.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
@@ -50,7 +51,7 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   createWorkFile(work, target);
   Layout layout;
   try {
-    layout = layOut(report, work, settings.rules, outcome.header, hooks);
+    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection);
   } catch (...) {
     work.close();
     discardFile(target);
@@ -60,10 +61,16 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   const bool readFailed = report.failed();
   report.close();
   const bool written = work.close();
-  if (layout.stopped || readFailed || !written) discardFile(target);
-  if (layout.stopped) throw JobError(kJobCancelled);
+  const bool outside = !layout.outsideBook.empty();
+  if (layout.stopped || readFailed || !written || outside) discardFile(target);
+  if (layout.stopped) throw JobCancelled(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
+  if (outside) throw JobError(layout.outsideBook);
   if (!written) throw JobError(workFileWriteFailed(target, work.error()));
+  outcome.pages = layout.pagesSent;
+  outcome.lines = layout.linesSent;
+  outcome.firstFolio = layout.firstFolio;
+  outcome.lastFolio = layout.lastFolio;
   if (!ledger) return;
   std::error_code error;
   std::filesystem::rename(nativePath(target), nativePath(workPath), error);
@@ -120,12 +127,43 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
     work(settings, folder, launcher, hooks, outcome);
   } catch (const JobError& error) {
     outcome.message = error.what();
+    outcome.result = outcome.message == kJobCancelled ? JobResult::Cancelled : JobResult::Failed;
   } catch (const std::bad_alloc&) {
     outcome.message = "No hay memoria suficiente para completar la impresion. No se imprimio nada.";
+    outcome.result = JobResult::Failed;
   } catch (const std::exception&) {
     outcome.message = "No se pudo completar la impresion por un error inesperado. No se imprimio nada.";
+    outcome.result = JobResult::Failed;
   }
+  if (outcome.result != JobResult::Sent) outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;
   return outcome;
+}
+
+PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
+  PrintRecord record = recordOfThisJob();
+  record.report = std::string(trimSpaces(settings.report));
+  record.profile = settings.profile;
+  record.linesPerPage = settings.linesPerPageText;
+  record.firstFolio = outcome.firstFolio;
+  record.lastFolio = outcome.lastFolio;
+  record.pages = outcome.pages;
+  record.lines = outcome.lines;
+  record.pagesAsked = pagesAskedText(settings.selection);
+  record.preview = settings.preview;
+  record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
+                   : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
+                                                            : RecordOutcome::Failed;
+  if (outcome.result == JobResult::Failed) record.reason = outcome.message;
+  return record;
+}
+
+std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
+  std::string summary = std::string(trimSpaces(settings.report)) + ": " + std::to_string(outcome.pages) +
+                        (outcome.pages == 1 ? " pagina" : " paginas");
+  if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
+  if (outcome.pages > 1)
+    summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
+  return summary + ", renglon mas ancho " + std::to_string(outcome.widest);
 }
 
 }  // namespace pliego

@@ -11,6 +11,8 @@
 #include "platform/launcher.hpp"
 #include "printing/pagination.hpp"
 #include "printing/page_rules.hpp"
+#include "printing/page_selection.hpp"
+#include "printing/print_record.hpp"
 
 namespace pliego {
 
@@ -21,20 +23,29 @@ struct JobSettings {
   bool preview = false;
   std::optional<std::int16_t> port;  // txtLPT rounded; nothing when it does not fit
   std::string portText;
+  std::string profile;          // the profile selected, for the record
+  std::string linesPerPageText;  // txtRenglonesPagina as typed, for the record
+  PageSelection selection;      // the first folio and the pages to send
 };
+
+enum class JobResult { Sent, Failed, Cancelled };
 
 struct JobOutcome {
   std::string message;  // what the user is told at the end
+  JobResult result = JobResult::Sent;
   std::vector<std::string> header;
   std::int64_t widest = 0;
+  // What went to the work file: pages, lines and folios (0 when nothing did).
+  std::int64_t pages = 0, lines = 0, firstFolio = 0, lastFolio = 0;
 };
 
 inline constexpr const char* kJobDone = "Impresion Finalizada";
 inline constexpr const char* kJobCancelled = "Se cancelo la impresion. No se envio nada a la impresora.";
 
 // Runs the work in `folder`: waits for another workstation's job as long as
-// it prints, writes "WRITE.TXT" and shows or sends it. Never throws; failures
-// and cancellation become the outcome's message.
+// it prints, writes "WRITE.TXT" (the pages of the selection) and shows or
+// sends it. Never throws; failures and cancellation become the outcome's
+// message.
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
                         const JobHooks& hooks = {});
 
@@ -42,5 +53,12 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
 // without a time limit; tells `hooks.waiting` as the minutes pass. Throws
 // JobError with kJobCancelled when the job is cancelled meanwhile.
 void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<bool()>& attempt);
+
+// The line of the record of prints for a job run with `settings`.
+PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome);
+
+// One line on the status caption after a job that sent its pages:
+// "IVAVENTAS.TXT: 37 paginas, folios 38 a 74, renglon mas ancho 196".
+std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome);
 
 }  // namespace pliego

@@ -15,7 +15,10 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "common/text.hpp"
 #include "platform/files.hpp"
+#include "printing/print_record.hpp"
+#include "window/print_options_dialog.hpp"
 #include "window/qt_dialogs.hpp"
 #include "window/qt_text.hpp"
 #include "window/system_settings.hpp"
@@ -27,6 +30,8 @@ namespace {
 const QString kProcessing = QStringLiteral("Procesando Archivo. Aguarde..");
 // How often the window looks for print and preview commands that ended.
 constexpr int kEndingsLook = 500;
+// How many of the report's last prints the options dialog shows.
+constexpr std::size_t kRecordLinesShown = 12;
 
 CheckState fromQtState(Qt::CheckState state) {
   switch (state) {
@@ -72,6 +77,7 @@ frmPliegomatic::~frmPliegomatic() {
 void frmPliegomatic::connectHandlers() {
   connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
   connect(cmdSalir, &QPushButton::clicked, this, [this] { cmdSalir_Click(); });
+  connect(cmdOpciones, &QPushButton::clicked, this, [this] { cmdOpciones_Click(); });
   connect(cmdAgregarImpresora, &QPushButton::clicked, this, [this] { cmdAgregarImpresora_Click(); });
   connect(cmdGuardarImpresora, &QPushButton::clicked, this, [this] { cmdGuardarImpresora_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -184,6 +190,7 @@ void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
     case Qt::Key_Escape:
       if (printing()) jobThread_->cancel();
       break;
+    case Qt::Key_F11: cmdOpciones_Click(); break;
     default: break;
   }
 }
@@ -257,6 +264,23 @@ void frmPliegomatic::cmdSalir_Click() {
 void frmPliegomatic::closeEvent(QCloseEvent* event) {
   jobThread_->stop();
   QWidget::closeEvent(event);
+}
+// The dialog starts from the options already set for this report, else from
+// the folio that follows the report's last book in the record, else from 1.
+void frmPliegomatic::cmdOpciones_Click() {
+  const std::string report = selectedReport();
+  if (trimSpaces(report).empty()) {
+    dialogs_->inform("Debe seleccionar el archivo a imprimir");
+    List1->setFocus();
+    return;
+  }
+  PageSelection shown;
+  if (const auto set = printJob_->nextOptionsFor(report))
+    shown = *set;
+  else
+    shown.firstFolio = offeredFolio(mRuta_, report).value_or(1);
+  PrintOptionsDialog dialog(report, shown, recordsOf(mRuta_, report, kRecordLinesShown), *dialogs_, this);
+  if (dialog.exec() == QDialog::Accepted) printJob_->setNextOptions(report, dialog.selection());
 }
 
 void frmPliegomatic::List2_Click() {

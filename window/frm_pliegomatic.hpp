@@ -54,6 +54,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   // Event handlers, under the names the rest of the program knows them by.
   void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
   void cmdImprimir_Click();
+  // F11 or "F11 - Opciones...": the first folio and the pages of the next print.
+  void cmdOpciones_Click();
   void cmdSalir_Click();
   void List2_Click();
   void cmdAgregarImpresora_Click();
@@ -148,6 +150,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   QPushButton* cmdAgregarImpresora = nullptr;
   QPushButton* cmdGuardarImpresora = nullptr;
   QPushButton* Command1 = nullptr;
+  QPushButton* cmdOpciones = nullptr;
   QCheckBox* chkTotalesDeIVA = nullptr;
   QWidget* Picture1 = nullptr;
   QCheckBox* chkPreview = nullptr;

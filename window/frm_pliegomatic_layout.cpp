@@ -166,6 +166,8 @@ void frmPliegomatic::createProfileFrame() {
   cmdAgregarImpresora = makeButton(Frame1, "cmdAgregarImpresora", "Agregar Impresora...", 6840, 600, 1695, 375);
   cmdGuardarImpresora = makeButton(Frame1, "cmdGuardarImpresora", "Guardar Impresora", 6840, 1230, 1695, 375);
   Command1 = makeButton(Frame1, "Command1", "Quitar Impresora", 6840, 1815, 1695, 375);
+  // Added later, in the free corner under the buttons, touching nothing.
+  cmdOpciones = makeButton(Frame1, "cmdOpciones", "F11 - Opciones...", 6840, 2250, 1695, 315);
 }
 
 void frmPliegomatic::createBottomPanel() {
@@ -197,7 +199,8 @@ void frmPliegomatic::createBottomPanel() {
 void frmPliegomatic::setTabOrder() {
   QWidget* const order[] = {List1,     txtRenglonesPagina, txtRenglonesEncabezado, txtLPT,
                             chkNumeroPagina, List2, cmdAgregarImpresora, cmdGuardarImpresora,
-                            Command1,  cmdImprimir, cmdSalir, txtEntrePaginas, chkPreview, chkTotalesDeIVA};
+                            Command1,  cmdImprimir, cmdSalir, txtEntrePaginas, chkPreview, chkTotalesDeIVA,
+                            cmdOpciones};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

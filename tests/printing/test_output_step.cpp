@@ -177,7 +177,7 @@ TEST_F(OutputStepTest, AnotherWorkstationIsWaitedForWithoutLimitThenTheJobRunsOn
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::OtherWorkstation, 0));
   EXPECT_EQ(view.captions[1], "Esperando que termine la impresion de otra estacion. Aguarde..");
-  EXPECT_EQ(view.caption, "aviso");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 1 pagina, folio 1, renglon mas ancho 192");  // the summary
 }
 
 TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {

@@ -16,8 +16,10 @@ struct FakeView : PrintView {
   CheckState pageNumber = CheckState::Checked, preview = CheckState::Unchecked, vatTotals = CheckState::Unchecked;
   std::vector<std::string> captions;  // every caption shown, in order
   std::vector<FocusTarget> focus;
+  std::string profile = "EPSON 11 PULGADAS";
 
   std::string selectedReport() const override { return report; }
+  std::string selectedProfile() const override { return profile; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }

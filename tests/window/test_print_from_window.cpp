@@ -72,7 +72,6 @@ class PrintFromWindowTest : public QObject {
     WindowFixture f;
     prepare(f);
     auto* status = f.control<QLabel>("Label1");
-    const QString notice = status->text();
     PaintedTexts painted;
     status->installEventFilter(&painted);
     f.control<QCheckBox>("chkPreview")->setChecked(true);
@@ -106,7 +105,7 @@ class PrintFromWindowTest : public QObject {
     std::ifstream shown(nativePath(preview.arguments[0]), std::ios::binary);
     QCOMPARE(std::string(std::istreambuf_iterator<char>(shown), {}), f.read("WRITE.TXT"));
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
-    QCOMPARE(status->text(), notice);
+    QCOMPARE(status->text(), QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 1 a 3, renglon mas ancho 192"));
     QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));
   }
 

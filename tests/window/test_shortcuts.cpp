@@ -94,7 +94,7 @@ class ShortcutsTest : public QObject {
     QVERIFY(box);
     QTest::keyClicks(box, "66");
     QTest::keyClick(box, Qt::Key_F6);
-    QTest::keyClick(box, Qt::Key_F11, Qt::ShiftModifier);
+    QTest::keyClick(box, Qt::Key_F12, Qt::ShiftModifier);
     QCOMPARE(box->text(), QStringLiteral("66"));
     QCOMPARE(QApplication::focusWidget(), box);
     QVERIFY(f.dialogs.informed.empty());

@@ -278,7 +278,8 @@ class StartUpTest : public QObject {
                                "txtLPT",       "chkNumeroPagina",     "List2",
                                "cmdAgregarImpresora", "cmdGuardarImpresora", "Command1",
                                "cmdImprimir",  "cmdSalir",            "txtEntrePaginas",
-                               "chkPreview",   "chkTotalesDeIVA",     "List1"};
+                               "chkPreview",   "chkTotalesDeIVA",     "cmdOpciones",
+                               "List1"};
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -1,0 +1,23 @@
+#pragma once
+// Appending to a file that several workstations share: each append holds an
+// exclusive lock on the file, so two appends never interleave.
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace pliego {
+
+enum class AppendResult {
+  Done,
+  Busy,   // another holder kept the lock until the time ran out: nothing written
+  Failed  // the file could not be opened or written
+};
+
+// Appends `bytes` to `path`, creating the file when missing; a file that is
+// new (empty) first gets `firstLine`. The lock is tried in short steps until
+// `patience` has passed. A file system that offers no locks is written
+// without one, in a single write at the end of the file.
+AppendResult appendLocked(const std::string& path, std::string_view firstLine, std::string_view bytes,
+                          std::chrono::milliseconds patience);
+
+}  // namespace pliego

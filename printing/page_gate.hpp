@@ -1,0 +1,72 @@
+#pragma once
+// Between the layout and the work file: counts the pages of the laid-out
+// book as they begin, sends the lines of the pages asked for and passes over
+// the others, and keeps count of what it sent.
+#include <cstdint>
+#include <string_view>
+
+#include "common/line_io.hpp"
+#include "printing/page_selection.hpp"
+
+namespace pliego {
+
+class PageGate {
+ public:
+  PageGate(LineWriter& out, const PageSelection& selection)
+      : out_(out), selection_(selection), sending_(selection.sends(selection.firstFolio)) {}
+
+  // The top of the book's next page: the lines between pages and the header
+  // block that open it belong to it. The first page begins by itself.
+  void beginPage() {
+    ++index_;
+    const std::int64_t folio = selection_.folioOf(index_);
+    sending_ = selection_.sends(folio);
+    // Once pages were sent, the rest of the book is not needed; a selection
+    // that sends nothing goes on to the end, so that the book's size is known.
+    past_ = pagesSent_ > 0 && selection_.pastEnd(folio);
+  }
+
+  void write(std::string_view line) {
+    if (!noteLines(1)) return;
+    out_.write(line);
+  }
+  void writeRepeated(std::string_view line, std::int64_t count) {
+    if (count <= 0 || !noteLines(count)) return;
+    out_.writeRepeated(line, count);
+  }
+
+  // False after a failed write, and once every page asked for has been sent.
+  bool ok() const { return out_.ok() && !past_; }
+
+  // The book's pages laid out so far, and what of them was sent.
+  std::int64_t bookPages() const { return anyLine_ ? index_ : 0; }
+  std::int64_t pagesSent() const { return pagesSent_; }
+  std::int64_t linesSent() const { return linesSent_; }
+  std::int64_t firstFolioSent() const { return firstSent_; }
+  std::int64_t lastFolioSent() const { return lastSent_; }
+
+ private:
+  // Counts lines of the current page; true when they are to be sent.
+  bool noteLines(std::int64_t count) {
+    anyLine_ = true;
+    if (!sending_) return false;
+    if (lastSentIndex_ != index_) {
+      lastSentIndex_ = index_;
+      lastSent_ = selection_.folioOf(index_);
+      if (pagesSent_++ == 0) firstSent_ = lastSent_;
+    }
+    linesSent_ += count;
+    return true;
+  }
+
+  LineWriter& out_;
+  const PageSelection& selection_;
+  std::int64_t index_ = 1;  // the book's page now being laid out, 1 for its first
+  bool sending_;
+  bool past_ = false;
+  bool anyLine_ = false;
+  std::int64_t lastSentIndex_ = 0;
+  std::int64_t pagesSent_ = 0, linesSent_ = 0, firstSent_ = 0, lastSent_ = 0;
+};
+
+}  // namespace pliego

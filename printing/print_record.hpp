@@ -1,0 +1,66 @@
+#pragma once
+// The record of every print: one line per job appended to "PLIEGOMATIC.LOG"
+// in the program's folder, which every workstation of the office shares.
+// The file is 8-bit text with CR LF line ends, one TAB-separated field per
+// column, and a line naming the columns at its top.
+#include <chrono>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/locked_append.hpp"
+
+namespace pliego {
+
+inline constexpr const char* kRecordFileName = "PLIEGOMATIC.LOG";
+
+enum class RecordOutcome { Sent, Failed, Cancelled };
+
+struct PrintRecord {
+  std::string when;  // local date and time, "2024-02-05 14:30:12"
+  std::string workstation;
+  std::string user;
+  std::string report;
+  std::string profile;
+  std::string linesPerPage;
+  std::int64_t firstFolio = 0;  // the folios sent; 0 when no page was sent
+  std::int64_t lastFolio = 0;
+  std::int64_t pages = 0;  // pages and lines sent
+  std::int64_t lines = 0;
+  std::string pagesAsked;  // the pages asked for, "40 a 42"; empty for the whole book
+  bool preview = false;
+  RecordOutcome outcome = RecordOutcome::Sent;
+  std::string reason;  // why it failed
+
+  bool wholeBook() const { return pagesAsked.empty(); }
+};
+
+// A record of a job started now, on this workstation, by this user.
+PrintRecord recordOfThisJob();
+
+// The column names, and a record's fields in the same order.
+const std::vector<std::string>& recordColumns();
+std::vector<std::string> recordFields(const PrintRecord& record);
+
+// The record as one line of the file (without its line end), and back.
+// TABs and line ends inside a field become blanks.
+std::string formatRecord(const PrintRecord& record);
+std::optional<PrintRecord> parseRecord(std::string_view line);
+
+// Appends the record to the file in `folder`, waiting for another
+// workstation's append at most `patience`.
+AppendResult appendRecord(const std::string& folder, const PrintRecord& record,
+                          std::chrono::milliseconds patience = std::chrono::seconds(5));
+
+// The records of `report` (named without regard to blanks around it or to
+// letter case), in the order they were appended; the last `most` of them.
+std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most);
+
+// The folio that the next print of `report` should start at: the last folio
+// + 1 of its last whole book sent to the printer. Reprints, previews and
+// failed prints do not count. Nothing when the record knows no such print.
+std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report);
+
+}  // namespace pliego

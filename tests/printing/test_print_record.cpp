@@ -1,0 +1,231 @@
+// The record of every print, "PLIEGOMATIC.LOG": its bytes, what it offers as
+// the next folio, and appends from several processes at once.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <map>
+
+#include "platform/file_lock.hpp"
+#include "printing/print_record.hpp"
+#include "support/temp_folder.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+const std::string kColumns =
+    "Fecha y hora\tEstacion\tUsuario\tReporte\tPerfil\tRenglones por pagina\tPrimer folio\tUltimo folio\t"
+    "Paginas\tRenglones\tPaginas pedidas\tSalida\tResultado";
+
+PrintRecord book(const std::string& report, std::int64_t first, std::int64_t last) {
+  PrintRecord record;
+  record.when = "2024-02-05 14:30:12";
+  record.workstation = "CONTADURIA-2";
+  record.user = "mgarcia";
+  record.report = report;
+  record.profile = "EPSON FX";
+  record.linesPerPage = "72";
+  record.firstFolio = first;
+  record.lastFolio = last;
+  record.pages = last - first + 1;
+  record.lines = record.pages * 71;
+  return record;
+}
+
+PrintRecord reprint(const std::string& report, std::int64_t first, std::int64_t last) {
+  PrintRecord record = book(report, first, last);
+  record.pagesAsked = std::to_string(first) + " a " + std::to_string(last);
+  return record;
+}
+
+PrintRecord preview(PrintRecord record) {
+  record.preview = true;
+  return record;
+}
+
+PrintRecord failed(PrintRecord record, const std::string& reason) {
+  record.outcome = RecordOutcome::Failed;
+  record.reason = reason;
+  return record;
+}
+
+PrintRecord cancelled(PrintRecord record) {
+  record.outcome = RecordOutcome::Cancelled;
+  return record;
+}
+
+class PrintRecordFile : public ::testing::Test {
+ protected:
+  TempFolder dir;
+
+  void append(const PrintRecord& record) { ASSERT_EQ(appendRecord(dir.path(), record), AppendResult::Done); }
+};
+
+TEST_F(PrintRecordFile, NewFileGetsTheColumnNamesThenOneTabSeparatedLinePerJobWithCrLf) {
+  append(book("IVAVENTAS.TXT", 1, 37));
+  PrintRecord second = failed(reprint("MAYOR.TXT", 143, 150), "Otra estacion esta imprimiendo.");
+  second.preview = true;
+  append(second);
+  append(cancelled(book("IVACOMPRAS.TXT", 5, 4)));
+
+  EXPECT_EQ(dir.read(kRecordFileName),
+            kColumns + "\r\n" +
+                "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVAVENTAS.TXT\tEPSON FX\t72\t1\t37\t37\t2627\ttodas\t"
+                "impresora\tenviado\r\n"
+                "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tMAYOR.TXT\tEPSON FX\t72\t143\t150\t8\t568\t143 a 150\t"
+                "pantalla\tfallo: Otra estacion esta imprimiendo.\r\n"
+                "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVACOMPRAS.TXT\tEPSON FX\t72\t\t\t0\t0\ttodas\t"
+                "impresora\tcancelado\r\n");
+}
+
+TEST_F(PrintRecordFile, ReasonsWithTabsOrLineEndsStayOnOneLineAndReadBack) {
+  const PrintRecord record = failed(book("MAYOR.TXT", 1, 2), "No se pudo\tcrear\r\nel archivo \xD1" "ANDU.");
+  append(record);
+  const auto lines = splitCrLf(dir.read(kRecordFileName));
+  ASSERT_EQ(lines.size(), 2u);
+  const auto back = parseRecord(lines[1]);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->reason, "No se pudo crear  el archivo \xD1" "ANDU.");
+  EXPECT_EQ(back->outcome, RecordOutcome::Failed);
+  EXPECT_EQ(back->report, "MAYOR.TXT");
+  EXPECT_EQ(back->lastFolio, 2);
+  EXPECT_TRUE(back->wholeBook());
+}
+
+TEST_F(PrintRecordFile, ColumnNamesHandEditsAndCutLinesAreNotRecords) {
+  EXPECT_FALSE(parseRecord(kColumns));
+  EXPECT_FALSE(parseRecord(""));
+  EXPECT_FALSE(parseRecord("revisado por el contador"));
+  const std::string whole = formatRecord(book("MAYOR.TXT", 1, 9));
+  EXPECT_TRUE(parseRecord(whole));
+  EXPECT_FALSE(parseRecord(whole.substr(0, whole.size() - 3)));  // outcome cut short
+  EXPECT_FALSE(parseRecord(whole.substr(0, whole.rfind('\t'))));  // a column missing
+}
+
+// Each row: the records appended, in order, and the folio then offered for
+// IVAVENTAS.TXT (0: none).
+struct OfferRow {
+  const char* what;
+  std::vector<PrintRecord> records;
+  std::int64_t offered;
+};
+
+TEST_F(PrintRecordFile, NextFolioComesFromTheLastWholeBookSentOfThatReport) {
+  const std::vector<OfferRow> rows{
+      {"no record", {}, 0},
+      {"a whole book", {book("IVAVENTAS.TXT", 1, 37)}, 38},
+      {"name in other case and blanks", {book(" ivaventas.txt ", 1, 37)}, 38},
+      {"the last of two books", {book("IVAVENTAS.TXT", 1, 37), book("IVAVENTAS.TXT", 38, 74)}, 75},
+      {"a reprint does not move it", {book("IVAVENTAS.TXT", 1, 37), reprint("IVAVENTAS.TXT", 20, 22)}, 38},
+      {"a preview does not move it", {book("IVAVENTAS.TXT", 1, 37), preview(book("IVAVENTAS.TXT", 38, 80))}, 38},
+      {"a failed book does not", {book("IVAVENTAS.TXT", 1, 37), failed(book("IVAVENTAS.TXT", 38, 70), "x")}, 38},
+      {"a cancelled book does not", {book("IVAVENTAS.TXT", 1, 37), cancelled(book("IVAVENTAS.TXT", 38, 40))}, 38},
+      {"other reports do not", {book("IVAVENTAS.TXT", 1, 37), book("IVACOMPRAS.TXT", 1, 90)}, 38},
+      {"only reprints", {reprint("IVAVENTAS.TXT", 3, 5)}, 0},
+      {"only another report", {book("IVACOMPRAS.TXT", 1, 90)}, 0},
+  };
+  for (const auto& row : rows) {
+    TempFolder folder;
+    for (const auto& record : row.records) ASSERT_EQ(appendRecord(folder.path(), record), AppendResult::Done);
+    EXPECT_EQ(offeredFolio(folder.path(), "IVAVENTAS.TXT").value_or(0), row.offered) << row.what;
+  }
+}
+
+TEST_F(PrintRecordFile, LastRecordsOfAReportInTheOrderTheyWereMade) {
+  for (int i = 1; i <= 6; ++i) {
+    append(book("IVAVENTAS.TXT", i * 10, i * 10 + 5));
+    append(book("MAYOR.TXT", i, i));
+  }
+  const auto last = recordsOf(dir.path(), "ivaventas.txt", 4);
+  ASSERT_EQ(last.size(), 4u);
+  for (std::size_t i = 0; i < last.size(); ++i) {
+    EXPECT_EQ(last[i].report, "IVAVENTAS.TXT");
+    EXPECT_EQ(last[i].firstFolio, static_cast<std::int64_t>(30 + 10 * i));
+  }
+  EXPECT_EQ(recordsOf(dir.path(), "MAYOR.TXT", 100).size(), 6u);
+  EXPECT_TRUE(recordsOf(dir.path(), "IVACOMPRAS.TXT", 5).empty());
+}
+
+TEST_F(PrintRecordFile, MissingFileKnowsNothing) {
+  EXPECT_TRUE(recordsOf(dir.path(), "MAYOR.TXT", 5).empty());
+  EXPECT_FALSE(offeredFolio(dir.path(), "MAYOR.TXT"));
+  EXPECT_FALSE(dir.exists(kRecordFileName));
+}
+
+TEST_F(PrintRecordFile, AppendWaitsForAnotherHolderAndGivesUpWithoutWriting) {
+  append(book("MAYOR.TXT", 1, 3));
+  const std::string before = dir.read(kRecordFileName);
+  {
+    FileLock other;
+    ASSERT_EQ(other.acquire(dir.file(kRecordFileName), std::chrono::milliseconds(0)), LockResult::Held);
+    EXPECT_EQ(appendRecord(dir.path(), book("MAYOR.TXT", 4, 6), std::chrono::milliseconds(200)), AppendResult::Busy);
+    EXPECT_EQ(dir.read(kRecordFileName), before);
+  }
+  append(book("MAYOR.TXT", 4, 6));
+  EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), 7);
+}
+
+TEST_F(PrintRecordFile, FolderThatDoesNotExistFails) {
+  EXPECT_EQ(appendRecord(dir.file("no-existe"), book("MAYOR.TXT", 1, 3)), AppendResult::Failed);
+}
+
+TEST(PrintRecordOfThisJob, NamesTheTimeTheWorkstationAndTheUser) {
+  const PrintRecord record = recordOfThisJob();
+  ASSERT_EQ(record.when.size(), 19u);
+  EXPECT_EQ(record.when[4], '-');
+  EXPECT_EQ(record.when[10], ' ');
+  EXPECT_EQ(record.when[16], ':');
+  char host[256] = {};
+  ASSERT_EQ(gethostname(host, sizeof host - 1), 0);
+  EXPECT_EQ(record.workstation, host);
+  EXPECT_FALSE(record.user.empty());
+}
+
+// Several workstations append at once to a file that does not exist yet:
+// the column names come once, and no line is lost or mixed with another.
+TEST_F(PrintRecordFile, ConcurrentAppendsFromSeveralProcessesLoseNoLine) {
+  constexpr int kProcesses = 4;
+  constexpr int kEach = 300;
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      int failures = 0;
+      for (int i = 1; i <= kEach; ++i) {
+        PrintRecord record = book("MAYOR.TXT", i, i);
+        record.workstation = "ESTACION-" + std::to_string(p);
+        record.reason.assign(2000 + p, static_cast<char>('a' + p));  // long lines, so a mixed write would show
+        record.outcome = RecordOutcome::Failed;
+        if (appendRecord(dir.path(), record, std::chrono::seconds(30)) != AppendResult::Done) ++failures;
+      }
+      _exit(failures == 0 ? 0 : 1);
+    }
+    children.push_back(child);
+  }
+  for (const pid_t child : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+
+  const auto lines = splitCrLf(dir.read(kRecordFileName));
+  ASSERT_EQ(lines.size(), 1u + kProcesses * kEach);
+  EXPECT_EQ(lines[0], kColumns);
+  std::map<std::string, std::int64_t> lastFolio;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto record = parseRecord(lines[i]);
+    ASSERT_TRUE(record) << "line " << i;
+    const char mark = static_cast<char>('a' + (record->workstation.back() - '0'));
+    EXPECT_EQ(record->reason, std::string(2000 + (mark - 'a'), mark)) << "line " << i;
+    EXPECT_EQ(record->firstFolio, ++lastFolio[record->workstation]) << record->workstation;
+  }
+  for (int p = 0; p < kProcesses; ++p) EXPECT_EQ(lastFolio["ESTACION-" + std::to_string(p)], kEach);
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// Legal books from the window: F11 or the options button, typing the first
+// folio and the pages, F10, and real message boxes answered as a user would.
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "printing/print_record.hpp"
+#include "window/print_options_dialog.hpp"
+#include "window_fixture.hpp"
+
+using namespace pliego;
+using namespace pliego::testing;
+
+namespace {
+
+// A VAT sales book of 3 header lines and 80 entries: with 10 lines a page
+// and 1 between pages it takes 14 pages.
+std::string salesBook() {
+  std::string text = "EL A\xD1IL S.A.\r\nLIBRO IVA VENTAS\r\nFECHA  COMPROBANTE  IMPORTE\r\n";
+  for (int i = 1; i <= 80; ++i) text += "01/03  FC-A " + std::to_string(1000 + i) + "\r\n";
+  return text;
+}
+
+std::vector<std::string> stampsIn(const std::string& bytes) {
+  std::vector<std::string> stamps;
+  for (std::size_t at = bytes.find(" Pagina: "); at != std::string::npos; at = bytes.find(" Pagina: ", at + 1))
+    stamps.push_back(bytes.substr(at + 9, bytes.find("\r\n", at) - at - 9));
+  return stamps;
+}
+
+// Does `act` on the options dialog as soon as it shows, the way a user would.
+class DialogUser : public QObject {
+ public:
+  explicit DialogUser(std::function<void(PrintOptionsDialog&)> act) : act_(std::move(act)) {
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this] {
+      auto* dialog = qobject_cast<PrintOptionsDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible() || done_) return;
+      done_ = true;
+      act_(*dialog);
+    });
+    poll->start(20);
+  }
+  bool done() const { return done_; }
+
+ private:
+  std::function<void(PrintOptionsDialog&)> act_;
+  bool done_ = false;
+};
+
+void typeInto(PrintOptionsDialog& dialog, const char* box, const char* text) {
+  auto* field = dialog.findChild<QLineEdit*>(box);
+  field->setFocus();
+  field->selectAll();
+  QTest::keyClicks(field, text);
+}
+
+}  // namespace
+
+class PrintOptionsWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static void prepare(WindowFixture& f) {
+    f.write("IVAVENTAS.TXT", salesBook());
+    f.write("Pliegomatic.ini", "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=10\r\nRENGLONES DEL ENCABEZADO=3\r\n"
+                               "RENGLONES ENTRE PAGINAS=1\r\nLPT=1\r\nNUMERO DE PAGINA=1\r\n");
+    f.realBoxes = true;
+    f.open();
+    auto* reports = f.control<QListWidget>("List1");
+    reports->setFocus();
+    reports->setCurrentRow(0);
+  }
+
+ private slots:
+  // After a book whose last folio was 14, F11 offers 15; F10 stamps the
+  // first page 15 and the summary names the folios; the next F10 goes back
+  // to folio 1, and a reprint moves nothing.
+  void f11OffersTheNextFolioAndF10UsesItOnce() {
+    WindowFixture f;
+    prepare(f);
+    auto* reports = f.control<QListWidget>("List1");
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+
+    QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).back(), std::string("14"));
+
+    QString offered;
+    int rowsShown = -1;
+    DialogUser user([&](PrintOptionsDialog& dialog) {
+      offered = dialog.findChild<QLineEdit*>("txtPrimerFolio")->text();
+      rowsShown = dialog.findChild<QTableWidget*>("lstRegistro")->rowCount();
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(user.done());
+    QCOMPARE(offered, QStringLiteral("15"));
+    QCOMPARE(rowsShown, 1);
+
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    const auto stamps = stampsIn(f.read("WRITE.TXT"));
+    QCOMPARE(stamps.front(), std::string("15"));
+    QCOMPARE(stamps.back(), std::string("28"));
+    QCOMPARE(f.control<QLabel>("Label1")->text(),
+             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 15 a 28, renglon mas ancho 192"));
+    QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Impresion Finalizada"}));
+
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("1"));
+    QCOMPARE(offeredFolio(f.folder(), "IVAVENTAS.TXT"), std::optional<std::int64_t>(15));
+  }
+
+  void theButtonReprintsPagesAsTheyWereStamped() {
+    WindowFixture f;
+    prepare(f);
+    BoxAnswerer boxes(BoxAnswerer::By::ClickOnAceptar);
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    const std::string whole = f.read("WRITE.TXT");
+
+    DialogUser user([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtPrimerFolio", "1");
+      typeInto(dialog, "txtDesdePagina", "3");
+      typeInto(dialog, "txtHastaPagina", "5");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtHastaPagina"), Qt::Key_Return);
+    });
+    QTest::mouseClick(f.control<QPushButton>("cmdOpciones"), Qt::LeftButton);
+    QVERIFY(user.done());
+    QTest::mouseClick(f.control<QPushButton>("cmdImprimir"), Qt::LeftButton);
+    QVERIFY(f.jobEnded());
+
+    const std::string reprint = f.read("WRITE.TXT");
+    QCOMPARE(stampsIn(reprint), (std::vector<std::string>{"3", "4", "5"}));
+    // Page 1 is 9 lines, every later page 10: pages 3 to 5 are lines 20 to 49.
+    std::size_t from = 0;
+    for (int line = 1; line < 20; ++line) from = whole.find("\r\n", from) + 2;
+    QCOMPARE(whole.substr(from, reprint.size()), reprint);
+    QCOMPARE(f.control<QLabel>("Label1")->text(),
+             QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 3 a 5, renglon mas ancho 192"));
+    QCOMPARE(boxes.texts.size(), 2);
+    QCOMPARE(boxes.texts.last(), QStringLiteral("Impresion Finalizada"));
+    const auto records = recordsOf(f.folder(), "IVAVENTAS.TXT", 5);
+    QCOMPARE(records.size(), std::size_t{2});
+    QCOMPARE(records[1].pagesAsked, std::string("3 a 5"));
+  }
+
+  void pagesOutsideTheBookAreToldAndNothingIsPrinted() {
+    WindowFixture f;
+    prepare(f);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    DialogUser user([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtDesdePagina", "12");
+      typeInto(dialog, "txtHastaPagina", "20");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtHastaPagina"), Qt::Key_Return);
+    });
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F11);
+    QVERIFY(user.done());
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+
+    QCOMPARE(boxes.texts, QStringList{"Las paginas pedidas (12 a 20) no estan en el libro, que tiene 14 paginas, "
+                                      "folios 1 a 14. No se imprimio nada."});
+    QVERIFY(!f.exists("WRITE.TXT"));
+    QVERIFY(f.launcher.started.empty());
+  }
+
+  void aWrongFolioIsToldInARealBoxAndCancelKeepsNothing() {
+    WindowFixture f;
+    prepare(f);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    bool stillOpen = false;
+    DialogUser user([&](PrintOptionsDialog& dialog) {
+      auto* folio = dialog.findChild<QLineEdit*>("txtPrimerFolio");
+      typeInto(dialog, "txtPrimerFolio", "cero");
+      QTest::keyClick(folio, Qt::Key_Return);  // the box shows, is answered and closes
+      stillOpen = dialog.isVisible();
+      typeInto(dialog, "txtPrimerFolio", "90");
+      QTest::keyClick(folio, Qt::Key_Escape);
+    });
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F11);
+    QVERIFY(user.done());
+    QVERIFY(stillOpen);
+    QCOMPARE(boxes.texts, QStringList{"El primer folio debe ser un numero entero entre 1 y 999999999."});
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("1"));
+  }
+
+  void f11WithoutAReportAsksForOne() {
+    WindowFixture f;
+    f.open();
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F11);
+    QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Debe seleccionar el archivo a imprimir"});
+    QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List1"));
+  }
+
+  // The button sits in free space: it overlaps no control and moves none.
+  void theButtonOverlapsNothingAndComesLastInTabOrder() {
+    WindowFixture f;
+    f.open();
+    auto* button = f.control<QPushButton>("cmdOpciones");
+    QVERIFY(button);
+    QCOMPARE(button->text(), QStringLiteral("F11 - Opciones..."));
+    for (QWidget* other : button->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+      if (other != button) QVERIFY2(!other->geometry().intersects(button->geometry()), qPrintable(other->objectName()));
+    auto* lastBefore = f.control<QCheckBox>("chkTotalesDeIVA");
+    lastBefore->setFocus();
+    QTest::keyClick(lastBefore, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), button);
+    QTest::keyClick(button, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List1"));
+  }
+};
+
+QTEST_MAIN(PrintOptionsWindowTest)
+#include "test_print_options_window.moc"

@@ -1,0 +1,44 @@
+#pragma once
+// "Opciones de impresion": the first folio and the pages of the next print,
+// with the last prints of the selected report as the record keeps them.
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "common/dialogs.hpp"
+#include "printing/page_selection.hpp"
+#include "printing/print_record.hpp"
+
+class QLineEdit;
+class QTableWidget;
+
+namespace pliego {
+
+class PrintOptionsDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  // `shown`: the values the boxes start with; `records`: the report's last
+  // prints, oldest first. Corrections are asked for through `dialogs`.
+  PrintOptionsDialog(const std::string& report, const PageSelection& shown, const std::vector<PrintRecord>& records,
+                     Dialogs& dialogs, QWidget* parent = nullptr);
+
+  // The values accepted; the whole book from folio 1 until then.
+  const PageSelection& selection() const { return selection_; }
+
+  // Takes the values only when they read as a selection; otherwise tells the
+  // user what to correct and stays open.
+  void accept() override;
+
+ private:
+  QTableWidget* makeRecordTable(const std::vector<PrintRecord>& records);
+
+  Dialogs& dialogs_;
+  PageSelection selection_;
+  QLineEdit* txtPrimerFolio = nullptr;
+  QLineEdit* txtDesdePagina = nullptr;
+  QLineEdit* txtHastaPagina = nullptr;
+  QTableWidget* lstRegistro = nullptr;
+};
+
+}  // namespace pliego
