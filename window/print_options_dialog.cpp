@@ -50,7 +50,9 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
   auto* form = new QFormLayout;
   form->addRow(reportLabel);
   form->addRow(QStringLiteral("Primer &folio"), txtPrimerFolio);
-  form->addRow(QStringLiteral("Paginas &desde"), pages);
+  auto* fromLabel = new QLabel(QStringLiteral("Paginas &desde"), this);
+  fromLabel->setBuddy(txtDesdePagina);  // the row holds a layout, which takes no focus itself
+  form->addRow(fromLabel, pages);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &PrintOptionsDialog::accept);
