@@ -164,6 +164,7 @@ JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
   if (const auto ending = watchFirstSeconds(hooks); ending && ending->failed()) {
     outcome.message = commandFailure(*ending, false);
     outcome.result = JobResult::Failed;
+    outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;  // nothing was printed
   }
   return outcome;
 }

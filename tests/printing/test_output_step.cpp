@@ -242,6 +242,12 @@ TEST(PrintFailureTest, AScriptThatFailsAtOnceIsToldInsteadOfTheFinalMessage) {
                                   std::string("/dev/lp0"), std::string("grupo lp"), std::string("permiso")})
     EXPECT_NE(told.find(part), std::string::npos) << part << "\n" << told;
   EXPECT_TRUE(job.lateFailures().empty());
+  // The record tells the failure and no folio: nothing was printed.
+  const auto records = recordsOf(dir.path(), "IVAVENTAS.TXT", 5);
+  ASSERT_EQ(records.size(), 1u);
+  EXPECT_EQ(records[0].outcome, RecordOutcome::Failed);
+  EXPECT_EQ(records[0].pages, 0);
+  EXPECT_EQ(records[0].firstFolio, 0);
 }
 
 TEST(PrintFailureTest, AScriptThatFailsLaterIsToldByItselfAndOneThatEndsWellIsNot) {
