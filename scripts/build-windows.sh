@@ -24,18 +24,7 @@ build=build/windows-qt
 
 packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build xz-utils zip xvfb xauth
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  echo "Instalando / installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=600 "${missing[@]}"
-fi
+scripts/install-missing.sh "${packages[@]}"
 
 # --- 1. Qt for Windows, cached per source version ---------------------------
 version=$(dpkg-query -W -f '${Version}' qt6-base-dev)
