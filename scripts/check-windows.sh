@@ -44,6 +44,9 @@ export PLIEGO_TEST_DRIVE=P:
 #    numbers, /bin/sh and the execute permission.
 #  - SystemErrorText.AFileSystemErrorOfTheStandardLibrary: under Wine, MinGW's std::filesystem tells a
 #    missing file by another code than Windows does (not yet checked on a real Windows).
+#  - PrintRecordFile.AppendWaitsForAnotherHolderAndGivesUpWithoutWriting: the test holds the record with
+#    FileLock, which locks the first byte on Windows, while appends lock a byte past the end of the file
+#    (so that readers are never kept out); the appends of two workstations meet on that byte.
 excluded=(
   ProfileWrite.PlacesNewAndChangedEntries
   ProfileWrite.HandEditedFileKeepsEveryUntouchedByte
@@ -54,6 +57,7 @@ excluded=(
   SystemErrorText.OtherErrorsAreToldByNumber
   SystemLauncherErrors.AreTheSpanishReasons
   SystemErrorText.AFileSystemErrorOfTheStandardLibrary
+  PrintRecordFile.AppendWaitsForAnotherHolderAndGivesUpWithoutWriting
 )
 filter="-$(IFS=:; echo "${excluded[*]}")"
 (cd "$build/tests" && "$wine" core_tests.exe --gtest_brief=1 --gtest_filter="$filter")
