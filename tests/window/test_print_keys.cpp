@@ -81,7 +81,11 @@ class PrintKeysTest : public QObject {
     QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
     QCOMPARE(boxes.buttons, QStringList{"Aceptar"});
     QCOMPARE(f.launcher.started.size(), std::size_t{1});
+#ifdef _WIN32
+    QCOMPARE(f.launcher.started[0].command.program, preview ? textEditorPath() : f.file("IMPRIMIR.BAT"));
+#else
     QCOMPARE(f.launcher.started[0].command.program, std::string(preview ? "xdg-open" : "/bin/sh"));
+#endif
   }
 
   void aValidationMessageShowsOnce_data() {
