@@ -1,5 +1,7 @@
 // Compares the print job with `cat`, `pr -l 66` and `dd` on generated reports: a
-// VAT book with its totals cut and kept, a plain report and a ledger. Every
+// VAT book with its totals cut and kept, a plain report and a ledger, sent to
+// the printer (the print script is not run); and the VAT book and the ledger
+// shown on screen, which also writes the preview's private copy. Every
 // round runs every case once, in turn, each in a process of its own; the
 // figures are medians over the rounds, with ratios to `cat` and to `pr`, and
 // the peak resident memory of each case.
@@ -33,13 +35,14 @@ namespace {
 struct BenchView : PrintView {
   std::string report;
   CheckState totals = CheckState::Unchecked;
+  CheckState preview = CheckState::Unchecked;
   std::string selectedReport() const override { return report; }
   std::string linesPerPage() const override { return "66"; }
   std::string headerLines() const override { return "6"; }
   std::string linesBetweenPages() const override { return "3"; }
   std::string portNumber() const override { return "1"; }
   CheckState pageNumberBox() const override { return CheckState::Checked; }
-  CheckState previewBox() const override { return CheckState::Checked; }
+  CheckState previewBox() const override { return preview; }
   CheckState vatTotalsBox() const override { return totals; }
   std::string statusCaption() const override { return ""; }
   void showStatusCaption(const std::string&) override {}
@@ -142,6 +145,7 @@ struct Case {
   std::vector<std::string> command;  // an outside program; empty: the print job
   const char* report;
   CheckState totals;
+  CheckState preview = CheckState::Unchecked;  // checked: the work file and the preview's copy
 };
 
 struct Sample {
@@ -153,6 +157,7 @@ void runJob(const fs::path& folder, const Case& c) {
   BenchView view;
   view.report = c.report;
   view.totals = c.totals;
+  view.preview = c.preview;
   QuietDialogs dialogs;
   NoLauncher launcher;
   PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
@@ -211,6 +216,8 @@ void benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
       {"VAT book, totals kept", {}, "IVAVENTAS.TXT", CheckState::Checked},
       {"plain report", {}, "LISTADO.TXT", CheckState::Unchecked},
       {"ledger", {}, "MAYOR.TXT", CheckState::Unchecked},
+      {"VAT book, preview", {}, "IVAVENTAS.TXT", CheckState::Unchecked, CheckState::Checked},
+      {"ledger, preview", {}, "MAYOR.TXT", CheckState::Unchecked, CheckState::Checked},
   };
   std::vector<std::vector<double>> times(cases.size());
   std::vector<double> peaks(cases.size(), 0);

@@ -8,6 +8,12 @@
 #include <emmintrin.h>
 #define PLIEGO_SSE2 1
 #endif
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#define PLIEGO_AVX2 1
+#else
+#define PLIEGO_AVX2 0
+#endif
 
 #include "common/text.hpp"
 
@@ -90,7 +96,7 @@ LineReader::~LineReader() { close(); }
 
 void LineReader::reset() {
   memoryAt_ = pos_ = end_ = scan_ = 0;
-  crKnown_ = lfKnown_ = markKnown_ = marked_ = false;
+  markKnown_ = marked_ = false;
   pendingLineFeed_ = textEnded_ = failed_ = stopped_ = false;
   bytesRead_ = 0;
 }
@@ -162,7 +168,7 @@ bool LineReader::refill(std::size_t keepFrom) {
   if (keep > 0 && keepFrom > 0) std::memmove(buffer_.data(), buffer_.data() + keepFrom, keep);
   pos_ = 0;
   scan_ = end_ = keep;
-  crKnown_ = lfKnown_ = markKnown_ = false;
+  markKnown_ = false;
   if (textEnded_) return false;
   if (buffer_.size() - keep < blockSize_) buffer_.resize(std::max(buffer_.size() * 2, keep + blockSize_));
   char* block = buffer_.data() + keep;
@@ -193,39 +199,65 @@ bool LineReader::atEnd() {
   return false;
 }
 
-// The first CR or LF from `scan_` on, or `end_`.
+// The first CR or LF in `data`, or `size` when there is none.
 #ifdef PLIEGO_SSE2
+namespace {
+
 // Both bytes are looked for in one sweep, 16 bytes at a time.
-std::size_t LineReader::lineEnd() {
-  const char* const base = buffer_.data();
-  const char* at = base + scan_;
-  const char* const stop = base + end_;
+std::size_t findLineEndSse2(const char* data, std::size_t size) {
   const __m128i cr = _mm_set1_epi8('\r');
   const __m128i lf = _mm_set1_epi8('\n');
-  for (; stop - at >= 16; at += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  std::size_t at = 0;
+  for (; size - at >= 16; at += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
     const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-    if (hits != 0)
-      return static_cast<std::size_t>(at - base) + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
+    if (hits != 0) return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
   }
-  for (; at < stop; ++at)
-    if (*at == '\r' || *at == '\n') return static_cast<std::size_t>(at - base);
-  return end_;
+  for (; at < size; ++at)
+    if (data[at] == '\r' || data[at] == '\n') return at;
+  return size;
 }
-#else
-// Each byte is searched for once and remembered until the reading passes it.
-std::size_t LineReader::lineEnd() {
-  const auto find = [&](char c, std::size_t& at, bool& known) {
-    if (known && at >= scan_) return;
-    const void* hit = std::memchr(buffer_.data() + scan_, c, end_ - scan_);
-    at = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - buffer_.data()) : end_;
-    known = true;
-  };
-  find('\r', nextCr_, crKnown_);
-  find('\n', nextLf_, lfKnown_);
-  return std::min(nextCr_, nextLf_);
+
+#if PLIEGO_AVX2
+// The same, 32 bytes at a time, on processors that have AVX2.
+__attribute__((target("avx2"))) std::size_t findLineEndAvx2(const char* data, std::size_t size) {
+  const __m256i cr = _mm256_set1_epi8('\r');
+  const __m256i lf = _mm256_set1_epi8('\n');
+  std::size_t at = 0;
+  for (; size - at >= 32; at += 32) {
+    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
+    const int hits =
+        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, cr), _mm256_cmpeq_epi8(bytes, lf)));
+    if (hits != 0) return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
+  }
+  return at + findLineEndSse2(data + at, size - at);
 }
 #endif
+
+std::size_t findLineEnd(const char* data, std::size_t size) {
+#if PLIEGO_AVX2
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  if (avx2) return findLineEndAvx2(data, size);
+#endif
+  return findLineEndSse2(data, size);
+}
+
+}  // namespace
+
+#else
+namespace {
+
+std::size_t findLineEnd(const char* data, std::size_t size) {
+  for (std::size_t at = 0; at < size; ++at)
+    if (data[at] == '\r' || data[at] == '\n') return at;
+  return size;
+}
+
+}  // namespace
+#endif
+
+// The first CR or LF from `scan_` on, or `end_`.
+std::size_t LineReader::lineEnd() { return scan_ + findLineEnd(buffer_.data() + scan_, end_ - scan_); }
 
 void LineReader::markLine(std::size_t begin, std::size_t end) {
   if (search_.empty()) return;
@@ -265,6 +297,32 @@ bool LineReader::next(std::string_view& line) {
   }
 }
 
+LineReader::Run LineReader::takeLines(std::int64_t maxLines) {
+  Run run;
+  marked_ = false;
+  if (maxLines <= 0 || atEnd()) return run;
+  const char* const base = buffer_.data();
+  if (!search_.empty() && (!markKnown_ || nextMark_ < pos_)) {
+    nextMark_ = pos_ + search_.find(base + pos_, end_ - pos_);
+    markKnown_ = true;
+  }
+  // A line is free of the marker while the marker's next place is not
+  // before its end.
+  const std::size_t lastEnd = search_.empty() ? end_ : std::min(end_, nextMark_);
+  const std::size_t first = pos_;
+  std::size_t at = pos_;
+  while (run.lines < maxLines) {
+    const std::size_t hit = at + findLineEnd(base + at, end_ - at);
+    if (hit + 1 >= end_ || hit > lastEnd || base[hit] != '\r' || base[hit + 1] != '\n') break;
+    run.widest = std::max(run.widest, static_cast<std::int64_t>(hit - at));
+    ++run.lines;
+    at = hit + 2;
+  }
+  run.bytes = std::string_view(base + first, at - first);
+  pos_ = at;
+  return run;
+}
+
 bool LineReader::next(std::string& line) {
   std::string_view view;
   const bool read = next(view);
@@ -285,6 +343,7 @@ bool LineWriter::create(const std::string& path) {
 void LineWriter::adopt(std::FILE* file) {
   close();
   ok_ = file != nullptr;
+  mirrorFailed_ = false;
   error_ = 0;
   file_ = file;
   if (!file_) return;
@@ -292,14 +351,22 @@ void LineWriter::adopt(std::FILE* file) {
   buffer_.resize(kWriteBuffer);
 }
 
-void LineWriter::fail() {
+void LineWriter::fail(bool inMirror) {
   if (ok_) error_ = errno;
+  if (ok_ && inMirror) mirrorFailed_ = true;
   ok_ = false;
+}
+
+void LineWriter::mirrorTo(std::FILE* file) {
+  if (mirror_) std::fclose(mirror_);
+  mirror_ = file;
+  if (mirror_) std::setvbuf(mirror_, nullptr, _IONBF, 0);
 }
 
 void LineWriter::createInMemory(std::string& target) {
   close();
   ok_ = true;
+  mirrorFailed_ = false;
   memory_ = &target;
   buffer_.resize(kMemoryWriteBuffer);
 }
@@ -309,7 +376,8 @@ void LineWriter::put(const char* data, std::size_t size) {
   if (memory_)
     memory_->append(data, size);
   else if (std::fwrite(data, 1, size, file_) != size)
-    fail();
+    return fail();
+  if (mirror_ && std::fwrite(data, 1, size, mirror_) != size) fail(true);
 }
 
 void LineWriter::flush() {
@@ -334,6 +402,17 @@ void LineWriter::write(std::string_view line) {
   to[line.size()] = '\r';
   to[line.size() + 1] = '\n';
   used_ += size;
+}
+
+void LineWriter::writeBytes(std::string_view bytes) {
+  if (!file_ && !memory_) ok_ = false;
+  if (!ok_) return;
+  if (bytes.size() > buffer_.size() - used_) {
+    flush();
+    if (bytes.size() > buffer_.size()) return put(bytes.data(), bytes.size());
+  }
+  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
+  used_ += bytes.size();
 }
 
 // Fills the buffer with one copy, then doubles what is there.
@@ -363,7 +442,8 @@ void LineWriter::writeRepeated(std::string_view line, std::int64_t count) {
 bool LineWriter::close() {
   if (file_ || memory_) flush();
   if (file_ && std::fclose(file_) != 0) fail();
-  file_ = nullptr;
+  if (mirror_ && std::fclose(mirror_) != 0) fail(true);
+  file_ = mirror_ = nullptr;
   memory_ = nullptr;
   return ok_;
 }

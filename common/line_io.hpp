@@ -60,6 +60,19 @@ class LineReader {
   bool next(std::string_view& line);
   bool next(std::string& line);
 
+  // Whole lines handed out at once: their bytes as they stand, each line
+  // with its CR LF; how many lines; the length of the longest without its end.
+  struct Run {
+    std::string_view bytes;
+    std::int64_t lines = 0;
+    std::int64_t widest = 0;
+  };
+  // The next lines, up to `maxLines`, as long as they end in CR LF within
+  // the block and do not hold the watched marker. The run is empty when the
+  // next line is not such a line: `next` then hands it out. Valid until the
+  // next call.
+  Run takeLines(std::int64_t maxLines);
+
   // Looks out for `marker` in every block; `marked()` then tells whether the
   // line last handed out holds it.
   void watchFor(std::string_view marker, bool ignoreCase);
@@ -91,9 +104,6 @@ class LineReader {
   std::size_t pos_ = 0;     // first byte not yet handed out
   std::size_t end_ = 0;     // end of the bytes in the buffer
   std::size_t scan_ = 0;    // where the search for the current line's end goes on
-  std::size_t nextCr_ = 0;  // the next CR at or after `scan_`, or `end_`
-  std::size_t nextLf_ = 0;
-  bool crKnown_ = false, lfKnown_ = false;
   std::size_t nextMark_ = 0;
   bool markKnown_ = false;
   bool marked_ = false;
@@ -123,7 +133,13 @@ class LineWriter {
   void adopt(std::FILE* file);
   // Appends everything written to `target`.
   void createInMemory(std::string& target);
+  // Writes everything to `file` as well, from here on, and closes it at the
+  // end. Its failure also makes `ok()` false; `mirrorFailed()` tells it apart.
+  void mirrorTo(std::FILE* file);
+  bool mirrorFailed() const { return mirrorFailed_; }
   void write(std::string_view line);
+  // Writes bytes as they are (lines that already carry their ends).
+  void writeBytes(std::string_view bytes);
   // Writes `count` copies of `line`.
   void writeRepeated(std::string_view line, std::int64_t count);
   bool close();
@@ -133,14 +149,16 @@ class LineWriter {
 
  private:
   void flush();
-  void fail();
+  void fail(bool inMirror = false);
   void put(const char* data, std::size_t size);
 
   std::FILE* file_ = nullptr;
+  std::FILE* mirror_ = nullptr;
   std::string* memory_ = nullptr;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   bool ok_ = true;
+  bool mirrorFailed_ = false;
   int error_ = 0;
 };
 

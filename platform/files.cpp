@@ -80,6 +80,47 @@ std::string joinPath(std::string_view folder, std::string_view name) {
   return path;
 }
 
+void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
+#ifndef _WIN32
+  if (unlink(std::string(to).c_str()) != 0 && errno != ENOENT) {
+    error.assign(errno, std::generic_category());
+    return;
+  }
+#endif
+  fs::rename(nativePath(from), nativePath(to), error);
+}
+
+namespace {
+
+constexpr std::string_view kPrivateFolderPrefix = "pliegomatic-";
+
+// The process that made the private folder `name` ("pliegomatic-<number>",
+// or that followed by "-" and letters); 0 when the name is not of that form.
+long long privateFolderProcess(std::string_view name) {
+  if (!name.starts_with(kPrivateFolderPrefix)) return 0;
+  name.remove_prefix(kPrivateFolderPrefix.size());
+  const std::size_t dash = name.find('-');
+  const std::string_view number = name.substr(0, dash);
+  if (dash != std::string_view::npos && dash + 1 == name.size()) return 0;
+  if (number.empty() || number.size() > 10 || number.find_first_not_of("0123456789") != std::string_view::npos)
+    return 0;
+  return std::stoll(std::string(number));
+}
+
+bool processEnded(long long process);
+bool isFolderOfThisUser(const fs::path& path);
+
+}  // namespace
+
+void removeFoldersOfEndedRuns(const std::string& temp) {
+  std::error_code error;
+  for (fs::directory_iterator it(nativePath(temp), error), end; !error && it != end; it.increment(error)) {
+    const long long process = privateFolderProcess(narrowPath(it->path().filename()));
+    std::error_code ignored;
+    if (process != 0 && isFolderOfThisUser(it->path()) && processEnded(process)) fs::remove_all(it->path(), ignored);
+  }
+}
+
 std::string withoutTrailingSeparator(std::string folder) {
   if (!folder.empty() && isSeparator(folder.back()) && !isDriveRoot(folder)) folder.pop_back();
   return folder;
@@ -174,9 +215,30 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   return result;
 }
 
+namespace {
+
+bool processEnded(long long process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+  if (!handle) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process; others are denied access
+  DWORD code = 0;
+  const bool ended = GetExitCodeProcess(handle, &code) && code != STILL_ACTIVE;
+  CloseHandle(handle);
+  return ended;
+}
+
+// The temporary folder is the user's own on Windows.
+bool isFolderOfThisUser(const fs::path& path) {
+  std::error_code error;
+  return fs::symlink_status(path, error).type() == fs::file_type::directory;
+}
+
+}  // namespace
+
 const std::string& privateTempFolder() {
   static const std::string folder = [] {
-    const fs::path path = fs::temp_directory_path() / ("pliegomatic-" + std::to_string(GetCurrentProcessId()));
+    const fs::path temp = fs::temp_directory_path();
+    removeFoldersOfEndedRuns(narrowPath(temp));
+    const fs::path path = temp / (std::string(kPrivateFolderPrefix) + std::to_string(GetCurrentProcessId()));
     fs::create_directories(path);
     return narrowPath(path);
   }();
@@ -222,9 +284,22 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   return result;
 }
 
+namespace {
+
+bool processEnded(long long process) { return kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH; }
+
+bool isFolderOfThisUser(const fs::path& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid();
+}
+
+}  // namespace
+
 const std::string& privateTempFolder() {
   static const std::string folder = [] {
-    std::string pattern = (fs::temp_directory_path() / "pliegomatic-XXXXXX").string();
+    const fs::path temp = fs::temp_directory_path();
+    removeFoldersOfEndedRuns(temp.string());
+    std::string pattern = (temp / (std::string(kPrivateFolderPrefix) + std::to_string(getpid()) + "-XXXXXX")).string();
     if (!mkdtemp(pattern.data()))
       throw fs::filesystem_error("mkdtemp", pattern, std::error_code(errno, std::generic_category()));
     return pattern;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,12 @@ std::FILE* openFile(std::string_view path, const char* mode);
 // `folder` followed by the separator and `name`; no second separator after a
 // folder that ends in one (a drive root).
 std::string joinPath(std::string_view folder, std::string_view name);
+
+// Puts the file `from` in the place of `to` (a plain file, or nothing), in
+// the same folder. On Linux `to` is removed first: ext4 writes a file out to
+// the disk at once when it is renamed over another, which takes as long as
+// writing it; the new file is written back later like any other.
+void replaceFile(std::string_view from, std::string_view to, std::error_code& error);
 
 // Drops one trailing separator, so the Linux root "/" becomes "". A Windows
 // drive root keeps its separator: "F:\" is the root, "F:" would be the
@@ -74,7 +81,14 @@ bool isPlainFileNoLink(const std::string& path);
 // A folder under the system's temporary folder that only this user may
 // read, the same one for the whole run of the program; created on the first
 // call. Throws std::filesystem::filesystem_error when it cannot be made.
+// Its name is "pliegomatic-" and the process number (followed, on Linux, by
+// "-" and six random letters); the folders of runs that ended are removed
+// when it is made.
 const std::string& privateTempFolder();
+
+// Removes the folders named as above, in `temp`, whose process no longer
+// runs (on Linux, only those of this user). Nothing else is touched.
+void removeFoldersOfEndedRuns(const std::string& temp);
 
 // Makes a write past the process's file-size limit fail (EFBIG), so that the
 // job tells it, instead of ending the program by a signal. Called once at

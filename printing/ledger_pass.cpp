@@ -1,6 +1,7 @@
 #include "printing/ledger_pass.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "common/numbers.hpp"
 #include "common/text.hpp"
@@ -29,6 +30,17 @@ void LedgerLayout::add(std::string_view line, bool closing) {
     out_.write(line);
     ++c_;
   }
+}
+
+std::int64_t LedgerLayout::room() const {
+  const double foot = rules_.ledgerLinesPerPage - 1;
+  if (foot < static_cast<double>(c_) || foot != std::floor(foot)) return kNoLimit;
+  return static_cast<std::int64_t>(std::min(foot - static_cast<double>(c_), static_cast<double>(kNoLimit)));
+}
+
+void LedgerLayout::addRun(std::string_view bytes, std::int64_t count) {
+  out_.writeRun(bytes, count);
+  c_ += count;
 }
 
 // Every page after the first begins here.

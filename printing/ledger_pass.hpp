@@ -23,6 +23,11 @@ class LedgerLayout {
 
   // `closing`: the line holds the closing-balance marker in any case.
   void add(std::string_view line, bool closing);
+  // How many lines, none of them closing, `addRun` may take now: up to the
+  // page's foot.
+  std::int64_t room() const;
+  // `count` lines that already carry their ends, none of them closing.
+  void addRun(std::string_view bytes, std::int64_t count);
   // Completes the last page.
   void finish() { CompletarPagina(c_); }
   bool ok() const { return out_.ok(); }

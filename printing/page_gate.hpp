@@ -10,6 +10,9 @@
 
 namespace pliego {
 
+// The most lines one run may hold when nothing else bounds it.
+inline constexpr std::int64_t kNoLimit = std::int64_t{1} << 40;
+
 class PageGate {
  public:
   PageGate(LineWriter& out, const PageSelection& selection)
@@ -29,6 +32,11 @@ class PageGate {
   void write(std::string_view line) {
     if (!noteLines(1)) return;
     out_.write(line);
+  }
+  // `count` lines that already carry their ends.
+  void writeRun(std::string_view bytes, std::int64_t count) {
+    if (count <= 0 || !noteLines(count)) return;
+    out_.writeBytes(bytes);
   }
   void writeRepeated(std::string_view line, std::int64_t count) {
     if (count <= 0 || !noteLines(count)) return;

@@ -1,6 +1,7 @@
 #include "printing/pagination.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "printing/ledger_pass.hpp"
 #include "printing/page_gate.hpp"
@@ -23,6 +24,8 @@ struct PagedSink {
     EscribirEncabezado(out, header, page, rules);
   }
   void add(std::string_view line, bool) { out.write(line); }
+  std::int64_t room() const { return kNoLimit; }
+  void addRun(const LineReader::Run& run) { out.writeRun(run.bytes, run.lines); }
 };
 
 struct LedgerSink {
@@ -30,13 +33,27 @@ struct LedgerSink {
   bool ok() const { return layout.ok(); }
   void pageBreak(std::int64_t) {}
   void add(std::string_view line, bool closing) { layout.add(line, closing); }
+  std::int64_t room() const { return layout.room(); }
+  void addRun(const LineReader::Run& run) { layout.addRun(run.bytes, run.lines); }
 };
 
 struct MeasuringSink {
   bool ok() const { return true; }
   void pageBreak(std::int64_t) {}
   void add(std::string_view, bool) {}
+  std::int64_t room() const { return kNoLimit; }
+  void addRun(const LineReader::Run&) {}
 };
+
+// How many lines go onto the page, from its line `count` on, before its free
+// last slot (when `breaks`) or its end: pages are of `n` lines, which need
+// not be a whole number.
+std::int64_t linesBeforeBreak(double n, std::int64_t count, bool breaks) {
+  double stop = std::ceil(n);
+  if (breaks && n - 1 >= static_cast<double>(count) && n - 1 == std::floor(n - 1)) stop = n - 1;
+  const double room = stop - static_cast<double>(count);
+  return room <= 0 ? 0 : static_cast<std::int64_t>(std::min(room, static_cast<double>(kNoLimit)));
+}
 
 // The copy pass: the last slot of every page is left free, and every further
 // page opens with the header (the ledger's pages are its own layout's).
@@ -53,6 +70,16 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
   std::string stamped;
   std::string_view line;
   while (!in.atEnd() && out.ok()) {
+    // Lines that go in as they stand, page after page, are copied in runs.
+    if (page != 0 || headerCount == 0) {
+      const auto run = in.takeLines(std::min(linesBeforeBreak(n, lineCount, breaks), out.room()));
+      if (run.lines > 0) {
+        widest = std::max(widest, run.widest);
+        out.addRun(run);
+        lineCount += run.lines;
+        continue;
+      }
+    }
     if (static_cast<double>(lineCount) == n - 1 && breaks) {
       ++page;
     } else {

@@ -33,9 +33,11 @@ std::string lockErrorText(int error) {
 }
 
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
-// "WRITE.TXT" in one rename, so that a failed layout leaves no half file.
-void layOutWorkFile(const JobSettings& settings, const std::string& folder, const std::string& reportPath,
-                    const JobHooks& hooks, JobOutcome& outcome) {
+// "WRITE.TXT", so that a failed layout leaves no half file. For the preview
+// the layout also writes a private copy; its path is returned (empty when
+// the job prints).
+std::string layOutWorkFile(const JobSettings& settings, const std::string& folder, const std::string& reportPath,
+                           const JobHooks& hooks, JobOutcome& outcome) {
   const std::string unreadable = "No se pudo leer el archivo " + reportPath + ". No se imprimio nada.";
   LineReader report;
   if (!report.open(reportPath))
@@ -49,12 +51,15 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   if (ledger) refuseUnlessPlainOrMissing(workPath);
   LineWriter work;
   createWorkFile(work, target);
+  PreviewCopy preview(workPath);
   Layout layout;
   try {
+    if (settings.preview) preview.start(work);
     layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection);
   } catch (...) {
     work.close();
     discardFile(target);
+    preview.discard();
     throw;
   }
   outcome.widest = layout.widest;
@@ -62,23 +67,30 @@ void layOutWorkFile(const JobSettings& settings, const std::string& folder, cons
   report.close();
   const bool written = work.close();
   const bool outside = !layout.outsideBook.empty();
-  if (layout.stopped || readFailed || !written || outside) discardFile(target);
+  if (layout.stopped || readFailed || !written || outside) {
+    discardFile(target);
+    preview.discard();
+  }
   if (layout.stopped) throw JobCancelled(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
   if (outside) throw JobError(layout.outsideBook);
-  if (!written) throw JobError(workFileWriteFailed(target, work.error()));
+  if (!written)
+    throw JobError(work.mirrorFailed() ? preview.writeFailed(work.error()) : workFileWriteFailed(target, work.error()));
   outcome.pages = layout.pagesSent;
   outcome.lines = layout.linesSent;
   outcome.firstFolio = layout.firstFolio;
   outcome.lastFolio = layout.lastFolio;
-  if (!ledger) return;
-  std::error_code error;
-  std::filesystem::rename(nativePath(target), nativePath(workPath), error);
-  if (error) {
-    discardFile(target);
-    throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +
-                   ". No se imprimio nada.");
+  if (ledger) {
+    std::error_code error;
+    replaceFile(target, workPath, error);
+    if (error) {
+      discardFile(target);
+      preview.discard();
+      throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +
+                     ". No se imprimio nada.");
+    }
   }
+  return settings.preview ? preview.finish() : std::string();
 }
 
 void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& hooks,
@@ -97,10 +109,11 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
     throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
                    ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   const auto onDisk = findFileNoCase(folder, settings.report);
-  layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
+  const std::string previewPath =
+      layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (cancelled(hooks)) throw JobError(kJobCancelled);
   if (settings.preview)
-    showPreview(launcher, folder, copyForPreview(joinPath(folder, "WRITE.TXT")));
+    showPreview(launcher, folder, previewPath);
   else
     EnviarAImpresora(launcher, folder, *settings.port, lock.inheritableHandle());
 }

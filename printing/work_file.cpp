@@ -46,27 +46,44 @@ void discardFile(const std::string& path) {
   fs::remove(nativePath(path), ignored);
 }
 
+std::string PreviewCopy::writeFailed(int error) const {
+  return failedBecause(error != 0 ? systemErrorText(error) : "el disco esta lleno o no tiene permiso");
+}
+
+std::string PreviewCopy::failedBecause(const std::string& reason) const {
+  return "No se pudo copiar el archivo de trabajo " + workPath_ + " para mostrarlo: " + reason + ".";
+}
+
 // Written under a passing name and renamed, so that an editor that still
 // shows an earlier copy keeps its text.
-std::string copyForPreview(const std::string& workPath) {
-  std::error_code error;
-  std::string folder;
+void PreviewCopy::start(LineWriter& out) {
   try {
-    folder = privateTempFolder();
+    const std::string name = narrowPath(nativePath(workPath_).filename());
+    copy_ = joinPath(privateTempFolder(), name);
+    passing_ = copy_ + ".nuevo";
   } catch (const fs::filesystem_error& failure) {
-    error = failure.code();
+    throw JobError(failedBecause(systemErrorText(failure.code())));
   }
-  const std::string name = narrowPath(nativePath(workPath).filename());
-  const std::string copy = joinPath(folder, name);
-  const std::string passing = joinPath(folder, name + ".nuevo");
-  if (!error) fs::copy_file(nativePath(workPath), nativePath(passing), fs::copy_options::overwrite_existing, error);
-  if (!error) fs::rename(nativePath(passing), nativePath(copy), error);
+  const OwnFile opened = createOwnFile(passing_);
+  if (opened.file) return out.mirrorTo(opened.file);
+  passing_.clear();
+  throw JobError(writeFailed(opened.error));
+}
+
+std::string PreviewCopy::finish() {
+  std::error_code error;
+  fs::rename(nativePath(passing_), nativePath(copy_), error);
   if (error) {
-    if (!folder.empty()) discardFile(passing);
-    throw JobError("No se pudo copiar el archivo de trabajo " + workPath + " para mostrarlo: " +
-                   systemErrorText(error) + ".");
+    discard();
+    throw JobError(failedBecause(systemErrorText(error)));
   }
-  return copy;
+  passing_.clear();
+  return copy_;
+}
+
+void PreviewCopy::discard() {
+  if (!passing_.empty()) discardFile(passing_);
+  passing_.clear();
 }
 
 }  // namespace pliego

@@ -25,10 +25,27 @@ std::string workFileWriteFailed(const std::string& path, int error);
 // Removes a file the job wrote and could not finish.
 void discardFile(const std::string& path);
 
-// Copies the finished work file to this workstation's private temporary
-// folder, under the same name, and returns the copy's path: the preview
-// shows it, whatever another workstation writes in the shared folder
-// afterwards. Throws JobError when the copy cannot be made.
-std::string copyForPreview(const std::string& workPath);
+// The preview shows a copy of the work file in this workstation's private
+// temporary folder, under the same name, whatever another workstation writes
+// in the shared folder afterwards. The copy is written as the work file is,
+// under a passing name, and takes its own name once the work file is done.
+class PreviewCopy {
+ public:
+  explicit PreviewCopy(const std::string& workPath) : workPath_(workPath) {}
+  // Makes `out` write the copy too. Throws JobError when it cannot be created.
+  void start(LineWriter& out);
+  // Gives the finished copy its name and returns its path; throws JobError.
+  std::string finish();
+  // Removes the unfinished copy.
+  void discard();
+  // What the user is told when writing the copy failed with `error`.
+  std::string writeFailed(int error) const;
+
+ private:
+  std::string failedBecause(const std::string& reason) const;
+
+  std::string workPath_;
+  std::string copy_, passing_;
+};
 
 }  // namespace pliego

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+
 #include "common/line_io.hpp"
 #include "common/text.hpp"
 #include "support/temp_folder.hpp"
@@ -89,6 +92,65 @@ TEST(LineReader, WatchedMarkerIsFoundOnItsLineAcrossBlocks) {
   EXPECT_FALSE(exact.marked());
 }
 
+// Lines taken in runs, between lines taken one by one, come out exactly as
+// the lines one by one do: a run holds only lines ending in CR LF and never
+// the marked line, whatever the block size and the most lines asked for.
+TEST(LineReader, RunsGiveTheSameLinesAsOneByOne) {
+  const std::string bytes = "uno\r\ndos\r\ntres\n\r\ncuatro\rcinco SALDO FINAL: 1\r\nseis\r\n\r\n" +
+                            std::string(70, 'x') + "\r\ndiez\n\nsiete\r\nsaldo final: 2\r\nocho\r\nnueve\r";
+  const auto oneByOne = [&](std::size_t blockSize, std::vector<bool>& marked) {
+    std::string out;
+    LineWriter writer;
+    writer.createInMemory(out);
+    LineReader in;
+    in.openMemory(bytes, blockSize);
+    in.watchFor("SALDO FINAL:", true);
+    for (std::string_view line; in.next(line);) writer.write(line), marked.push_back(in.marked());
+    writer.close();
+    return out;
+  };
+  std::vector<bool> expectedMarks;
+  const std::string expected = oneByOne(1000, expectedMarks);
+  for (std::size_t blockSize : {1u, 2u, 7u, 16u, 33u, 1000u})
+    for (std::int64_t most : {1, 2, 3, 100}) {
+      std::string out;
+      LineWriter writer;
+      writer.createInMemory(out);
+      LineReader in;
+      in.openMemory(bytes, blockSize);
+      in.watchFor("SALDO FINAL:", true);
+      std::vector<bool> marks;
+      std::int64_t runLines = 0;
+      for (bool more = true; more;) {
+        const auto run = in.takeLines(most);
+        EXPECT_LE(run.lines, most);
+        runLines += run.lines;
+        if (run.lines > 0) {
+          EXPECT_FALSE(in.marked());
+          std::int64_t widest = 0, lines = 0;
+          for (std::size_t at = 0, end; at < run.bytes.size(); at = end + 2, ++lines) {
+            end = run.bytes.find("\r\n", at);
+            ASSERT_NE(end, std::string_view::npos);
+            widest = std::max(widest, static_cast<std::int64_t>(end - at));
+          }
+          EXPECT_EQ(lines, run.lines);
+          EXPECT_EQ(widest, run.widest);
+          writer.writeBytes(run.bytes);
+          marks.insert(marks.end(), static_cast<std::size_t>(run.lines), false);
+          continue;
+        }
+        std::string_view line;
+        if ((more = in.next(line))) writer.write(line), marks.push_back(in.marked());
+      }
+      writer.close();
+      EXPECT_EQ(out, expected) << "blocks of " << blockSize << ", runs of " << most;
+      EXPECT_EQ(marks, expectedMarks) << "blocks of " << blockSize << ", runs of " << most;
+      if (blockSize == 1000) {
+        EXPECT_GT(runLines, 4) << most;
+      }
+    }
+}
+
 TEST(TextSearch, FindsTheFirstPlaceWithOrWithoutCase) {
   struct Case {
     const char* needle;
@@ -149,6 +211,37 @@ TEST(LineWriter, EndsEveryLineWithCrLfAndReportsFailure) {
   ASSERT_TRUE(full.create("/dev/full"));
   full.writeRepeated(std::string(1000, 'x'), 5000);
   EXPECT_FALSE(full.close());
+}
+
+// The preview's copy is written as the work file is, and a failure of the
+// copy alone is told apart from one of the work file.
+TEST(LineWriter, MirrorGetsEveryByteAndItsFailureIsToldApart) {
+  TempFolder dir;
+  LineWriter out;
+  ASSERT_TRUE(out.create(dir.file("work.txt")));
+  out.mirrorTo(openFile(dir.file("copy.txt"), "wb"));
+  out.write("uno");
+  out.writeBytes("dos\r\ntres\r\n");
+  out.writeRepeated(kBlankLine, 3);
+  ASSERT_TRUE(out.close());
+  EXPECT_EQ(dir.read("work.txt"), "uno\r\ndos\r\ntres\r\n \r\n \r\n \r\n");
+  EXPECT_EQ(dir.read("copy.txt"), dir.read("work.txt"));
+  EXPECT_FALSE(out.mirrorFailed());
+
+  LineWriter full;
+  ASSERT_TRUE(full.create(dir.file("work.txt")));
+  full.mirrorTo(openFile("/dev/full", "wb"));
+  full.writeRepeated(std::string(1000, 'x'), 5000);
+  EXPECT_FALSE(full.close());
+  EXPECT_TRUE(full.mirrorFailed());
+  EXPECT_EQ(full.error(), ENOSPC);
+
+  LineWriter workFull;
+  ASSERT_TRUE(workFull.create("/dev/full"));
+  workFull.mirrorTo(openFile(dir.file("copy.txt"), "wb"));
+  workFull.writeRepeated(std::string(1000, 'x'), 5000);
+  EXPECT_FALSE(workFull.close());
+  EXPECT_FALSE(workFull.mirrorFailed());
 }
 
 TEST(LineWriter, RunsAndLongLinesAcrossTheBufferAreWrittenWhole) {
