@@ -150,6 +150,7 @@ struct Case {
 
 struct Sample {
   double seconds;
+  double cpuSeconds;  // user and system time together
   double peakMegabytes;
 };
 
@@ -192,7 +193,8 @@ Sample runCase(const fs::path& folder, const Case& c) {
     std::fprintf(stderr, "%s failed\n", c.name);
     std::exit(1);
   }
-  return {seconds, usage.ru_maxrss / 1024.0};
+  const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  return {seconds, cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss / 1024.0};
 }
 
 double median(std::vector<double> values) {
@@ -219,22 +221,24 @@ void benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
       {"VAT book, preview", {}, "IVAVENTAS.TXT", CheckState::Unchecked, CheckState::Checked},
       {"ledger, preview", {}, "MAYOR.TXT", CheckState::Unchecked, CheckState::Checked},
   };
-  std::vector<std::vector<double>> times(cases.size());
+  std::vector<std::vector<double>> times(cases.size()), cpuTimes(cases.size());
   std::vector<double> peaks(cases.size(), 0);
   for (const auto& c : cases) runCase(folder, c);  // warms the page cache
   for (int round = 0; round < rounds; ++round)
     for (std::size_t i = 0; i < cases.size(); ++i) {
       const Sample sample = runCase(folder, cases[i]);
       times[i].push_back(sample.seconds);
+      cpuTimes[i].push_back(sample.cpuSeconds);
       peaks[i] = std::max(peaks[i], sample.peakMegabytes);
     }
   const double cat = median(times[0]);
   const double pr = median(times[1]);
   std::printf("\n%zu MB reports, %d rounds (medians)\n", megabytes, rounds);
-  std::printf("%-24s %9s %9s %9s %10s %9s\n", "case", "seconds", "MB/s", "x cat", "pr / case", "peak MB");
+  std::printf("%-24s %9s %9s %9s %10s %9s %9s\n", "case", "seconds", "MB/s", "x cat", "pr / case", "cpu s", "peak MB");
   for (std::size_t i = 0; i < cases.size(); ++i) {
     const double t = median(times[i]);
-    std::printf("%-24s %9.3f %9.0f %9.2f %10.1f %9.1f\n", cases[i].name, t, megabytes / t, t / cat, pr / t, peaks[i]);
+    std::printf("%-24s %9.3f %9.0f %9.2f %10.1f %9.3f %9.1f\n", cases[i].name, t, megabytes / t, t / cat, pr / t,
+                median(cpuTimes[i]), peaks[i]);
   }
   std::fflush(stdout);
 }

@@ -17,6 +17,11 @@
 
 #include "common/text.hpp"
 
+#ifndef _WIN32
+#include <climits>
+#include <sys/uio.h>
+#endif
+
 namespace pliego {
 
 namespace {
@@ -135,6 +140,7 @@ bool LineReader::rewind() {
 }
 
 void LineReader::close() {
+  if (beforeReuse_) beforeReuse_();
   if (file_) std::fclose(file_);
   file_ = nullptr;
   memory_ = {};
@@ -164,6 +170,7 @@ std::size_t LineReader::readBlock(char* into, std::size_t room) {
 // the buffer and reads the next block after them. False when nothing more
 // could be read; the kept bytes stay in place all the same.
 bool LineReader::refill(std::size_t keepFrom) {
+  if (beforeReuse_) beforeReuse_();
   const std::size_t keep = end_ - keepFrom;
   if (keep > 0 && keepFrom > 0) std::memmove(buffer_.data(), buffer_.data() + keepFrom, keep);
   pos_ = 0;
@@ -381,9 +388,70 @@ void LineWriter::put(const char* data, std::size_t size) {
 }
 
 void LineWriter::flush() {
-  put(buffer_.data(), used_);
-  used_ = 0;
+  if (pieces_.empty()) {
+    put(buffer_.data(), used_);
+  } else {
+    if (used_ > ownFrom_) pieces_.emplace_back(buffer_.data() + ownFrom_, used_ - ownFrom_);
+    putPieces();
+  }
+  pieces_.clear();
+  used_ = ownFrom_ = 0;
 }
+
+#ifdef _WIN32
+void LineWriter::putPieces() {
+  for (const auto piece : pieces_) put(piece.data(), piece.size());
+}
+
+void LineWriter::writeBorrowed(std::string_view bytes) { writeBytes(bytes); }
+#else
+namespace {
+
+// Writes every piece, in order, in as few calls as the system allows.
+bool writeAllPieces(int fd, const std::vector<std::string_view>& pieces) {
+  std::vector<iovec> parts(pieces.size());
+  for (std::size_t i = 0; i < pieces.size(); ++i)
+    parts[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
+  iovec* part = parts.data();
+  iovec* const end = part + parts.size();
+  while (part < end) {
+    const ssize_t written = ::writev(fd, part, static_cast<int>(std::min<std::ptrdiff_t>(end - part, IOV_MAX)));
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    for (auto left = static_cast<std::size_t>(written); left > 0 && part < end;) {
+      const std::size_t taken = std::min(left, part->iov_len);
+      part->iov_base = static_cast<char*>(part->iov_base) + taken;
+      part->iov_len -= taken;
+      left -= taken;
+      if (part->iov_len == 0) ++part;
+    }
+    while (part < end && part->iov_len == 0) ++part;
+  }
+  return true;
+}
+
+// Borrowed runs shorter than this are copied: a copy costs less than a piece.
+constexpr std::size_t kSmallestBorrowed = 4096;
+constexpr std::size_t kMostPieces = 256;
+
+}  // namespace
+
+void LineWriter::putPieces() {
+  if (!ok_) return;
+  if (!writeAllPieces(fileno(file_), pieces_)) return fail();
+  if (mirror_ && !writeAllPieces(fileno(mirror_), pieces_)) fail(true);
+}
+
+void LineWriter::writeBorrowed(std::string_view bytes) {
+  if (memory_ || bytes.size() < kSmallestBorrowed) return writeBytes(bytes);
+  if (!file_) ok_ = false;
+  if (!ok_) return;
+  if (used_ > ownFrom_) pieces_.emplace_back(buffer_.data() + ownFrom_, used_ - ownFrom_);
+  ownFrom_ = used_;
+  pieces_.push_back(bytes);
+  if (pieces_.size() >= kMostPieces) flush();
+}
+#endif
 
 void LineWriter::write(std::string_view line) {
   if (!file_ && !memory_) ok_ = false;

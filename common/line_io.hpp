@@ -80,6 +80,9 @@ class LineReader {
   const TextSearch& watched() const { return search_; }
 
   void setBlockHook(BlockHook hook) { hook_ = std::move(hook); }
+  // Called before the block's bytes are moved or overwritten, so that views
+  // into them that were lent on can be let go.
+  void setBeforeReuse(std::function<void()> hook) { beforeReuse_ = std::move(hook); }
   // The size of the whole text in bytes (0 when unknown).
   std::uint64_t size() const { return size_; }
   // True when reading failed (as opposed to reaching the end).
@@ -115,6 +118,7 @@ class LineReader {
   std::uint64_t size_ = 0;
   TextSearch search_;
   BlockHook hook_;
+  std::function<void()> beforeReuse_;
 };
 
 // Writes lines, each followed by CR LF, through one large buffer written in
@@ -140,6 +144,13 @@ class LineWriter {
   void write(std::string_view line);
   // Writes bytes as they are (lines that already carry their ends).
   void writeBytes(std::string_view bytes);
+  // The same for bytes that stay where they are until `releaseBorrowed()`:
+  // a file gets them from there, without a copy.
+  void writeBorrowed(std::string_view bytes);
+  // Writes out what was borrowed, after which it may change.
+  void releaseBorrowed() {
+    if (!pieces_.empty()) flush();
+  }
   // Writes `count` copies of `line`.
   void writeRepeated(std::string_view line, std::int64_t count);
   bool close();
@@ -151,12 +162,17 @@ class LineWriter {
   void flush();
   void fail(bool inMirror = false);
   void put(const char* data, std::size_t size);
+  void putPieces();
 
   std::FILE* file_ = nullptr;
   std::FILE* mirror_ = nullptr;
   std::string* memory_ = nullptr;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
+  // What waits to be written, in order, while bytes are borrowed: borrowed
+  // bytes and stretches of the buffer; the buffer from `ownFrom_` on follows.
+  std::vector<std::string_view> pieces_;
+  std::size_t ownFrom_ = 0;
   bool ok_ = true;
   bool mirrorFailed_ = false;
   int error_ = 0;

@@ -33,10 +33,10 @@ class PageGate {
     if (!noteLines(1)) return;
     out_.write(line);
   }
-  // `count` lines that already carry their ends.
+  // `count` lines that already carry their ends, lent by the line reader.
   void writeRun(std::string_view bytes, std::int64_t count) {
     if (count <= 0 || !noteLines(count)) return;
-    out_.writeBytes(bytes);
+    out_.writeBorrowed(bytes);
   }
   void writeRepeated(std::string_view line, std::int64_t count) {
     if (count <= 0 || !noteLines(count)) return;

@@ -120,6 +120,25 @@ void followReading(LineReader& in, const JobHooks& hooks, int reading, int readi
   });
 }
 
+// Runs go to the work file straight from the report's block, which is let
+// go before it is read into again, and at the end of the layout however it ends.
+class LendingBlocks {
+ public:
+  LendingBlocks(LineReader& report, LineWriter& work) : report_(report), work_(work) {
+    report_.setBeforeReuse([&work] { work.releaseBorrowed(); });
+  }
+  ~LendingBlocks() {
+    work_.releaseBorrowed();
+    report_.setBeforeReuse(nullptr);
+  }
+  LendingBlocks(const LendingBlocks&) = delete;
+  LendingBlocks& operator=(const LendingBlocks&) = delete;
+
+ private:
+  LineReader& report_;
+  LineWriter& work_;
+};
+
 }  // namespace
 
 std::vector<std::string> captureHeader(LineReader& report, const PageRules& rules) {
@@ -134,6 +153,7 @@ Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, cons
               const JobHooks& hooks, const PageSelection& selection) {
   Layout result;
   PageGate gate(work, selection);
+  const LendingBlocks lending(report, work);
   const std::int64_t folioOffset = selection.firstFolio - 1;
   if (rules.kind != ReportKind::Ledger) {
     if (rules.cutVatTotals) report.watchFor(kVatTotalsMarker, false);
@@ -155,6 +175,7 @@ Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, cons
   }
   result.stopped = report.stopped();
   report.setBlockHook(nullptr);
+
   result.bookPages = gate.bookPages();
   result.pagesSent = gate.pagesSent();
   result.linesSent = gate.linesSent();

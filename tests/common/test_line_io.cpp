@@ -244,6 +244,41 @@ TEST(LineWriter, MirrorGetsEveryByteAndItsFailureIsToldApart) {
   EXPECT_FALSE(workFull.mirrorFailed());
 }
 
+// Borrowed bytes reach the file, and its mirror, in their place among the
+// lines written around them, as they were until they were let go.
+TEST(LineWriter, BorrowedBytesGoOutInOrderAsTheyWereWhenLetGo) {
+  TempFolder dir;
+  std::string expected;
+  LineWriter out;
+  ASSERT_TRUE(out.create(dir.file("work.txt")));
+  out.mirrorTo(openFile(dir.file("copy.txt"), "wb"));
+  for (int round = 0; round < 300; ++round) {
+    std::string block(5000 + static_cast<std::size_t>(round) * 37, static_cast<char>('a' + round % 26));
+    const std::string small = "corto " + std::to_string(round) + "\r\n";
+    out.write("linea " + std::to_string(round));
+    out.writeBorrowed(block);
+    out.writeBorrowed(small);
+    out.writeRepeated(kBlankLine, round % 3);
+    out.writeBorrowed(std::string_view(block).substr(0, 4096));
+    expected += "linea " + std::to_string(round) + "\r\n" + block + small;
+    for (int i = 0; i < round % 3; ++i) expected += " \r\n";
+    expected += block.substr(0, 4096);
+    out.releaseBorrowed();
+    block.assign(block.size(), '#');  // what the block holds afterwards is not written
+  }
+  ASSERT_TRUE(out.close());
+  EXPECT_TRUE(dir.read("work.txt") == expected);
+  EXPECT_TRUE(dir.read("copy.txt") == expected);
+
+  LineWriter full;
+  ASSERT_TRUE(full.create("/dev/full"));
+  const std::string block(100000, 'x');
+  full.writeBorrowed(block);
+  full.releaseBorrowed();
+  EXPECT_FALSE(full.ok());
+  EXPECT_EQ(full.error(), ENOSPC);
+}
+
 TEST(LineWriter, RunsAndLongLinesAcrossTheBufferAreWrittenWhole) {
   std::string bulk, single;
   LineWriter a, b;
