@@ -258,6 +258,14 @@ bool plainWithOneName(int fd) {
   return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink <= 1;
 }
 
+// Emptied only when it has bytes: ext4 writes a file that was emptied out to
+// the disk as soon as it is closed, which would hold the job for a new file.
+bool empty(int fd) {
+  struct stat info {};
+  if (fstat(fd, &info) != 0) return false;
+  return info.st_size == 0 || ftruncate(fd, 0) == 0;
+}
+
 }  // namespace
 
 // Opened without emptying it, so that a file found to have other names is
@@ -277,7 +285,7 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
     result.notPlain = true;
     return result;
   }
-  if (ftruncate(fd, 0) != 0 || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
+  if (!empty(fd) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
     result.error = errno;
     close(fd);
   }
