@@ -224,13 +224,20 @@ void benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
   std::vector<std::vector<double>> times(cases.size()), cpuTimes(cases.size());
   std::vector<double> peaks(cases.size(), 0);
   for (const auto& c : cases) runCase(folder, c);  // warms the page cache
-  for (int round = 0; round < rounds; ++round)
-    for (std::size_t i = 0; i < cases.size(); ++i) {
+  // Every round runs the cases in an order of its own, so that no case
+  // always follows the same one (what a case leaves behind costs the next).
+  Random shuffle;
+  std::vector<std::size_t> order(cases.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  for (int round = 0; round < rounds; ++round) {
+    for (std::size_t k = order.size() - 1; k > 0; --k) std::swap(order[k], order[shuffle.next(static_cast<unsigned>(k + 1))]);
+    for (const std::size_t i : order) {
       const Sample sample = runCase(folder, cases[i]);
       times[i].push_back(sample.seconds);
       cpuTimes[i].push_back(sample.cpuSeconds);
       peaks[i] = std::max(peaks[i], sample.peakMegabytes);
     }
+  }
   const double cat = median(times[0]);
   const double pr = median(times[1]);
   std::printf("\n%zu MB reports, %d rounds (medians)\n", megabytes, rounds);
