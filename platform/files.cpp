@@ -258,12 +258,9 @@ bool plainWithOneName(int fd) {
   return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink <= 1;
 }
 
-// Emptied only when it has bytes: ext4 writes a file that was emptied out to
-// the disk as soon as it is closed, which would hold the job for a new file.
-bool empty(int fd) {
+bool hasBytes(int fd) {
   struct stat info {};
-  if (fstat(fd, &info) != 0) return false;
-  return info.st_size == 0 || ftruncate(fd, 0) == 0;
+  return fstat(fd, &info) == 0 && info.st_size > 0;
 }
 
 }  // namespace
@@ -285,7 +282,16 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
     result.notPlain = true;
     return result;
   }
-  if (!empty(fd) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
+  // ext4 writes a file that was emptied and written again out to the disk
+  // when it is closed, which holds the job as long as the writing itself (and
+  // a new, empty file emptied again alike). So a file with bytes is replaced
+  // by a new one; where its name cannot be removed (a folder that only lets
+  // its files be written), it is emptied.
+  if (!mustBeNew && hasBytes(fd) && unlink(path.c_str()) == 0) {
+    close(fd);
+    return createOwnFile(path, true);
+  }
+  if ((hasBytes(fd) && ftruncate(fd, 0) != 0) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
     result.error = errno;
     close(fd);
   }

@@ -64,10 +64,11 @@ struct OwnFile {
   bool notPlain = false;
 };
 
-// Opens `path` to write a file of the program's own: creates it, or empties
-// it when it is a plain file with no other name (when `mustBeNew`, only
-// creates it). Never follows a link, so that it never writes into another
-// file.
+// Opens `path` to write a file of the program's own: creates it, or, when it
+// is a plain file with no other name, replaces it by a new one (on Linux; it
+// is emptied on Windows, and where its name cannot be removed). When
+// `mustBeNew`, only creates it. Never follows a link, so that it never
+// writes into another file.
 OwnFile createOwnFile(const std::string& path, bool mustBeNew = false);
 
 // The name of any entry of `folder` (a file, a folder, a link, hidden or

@@ -122,6 +122,28 @@ TEST_F(WorkFilesTest, ThePreviewShowsThisJobsOutputWhateverTheFolderHoldsAfterwa
   EXPECT_EQ(readBytes(launcher.started[1].command.arguments.at(0)), dir.read("WRITE.TXT"));
 }
 
+// The work file is a new file every time: whoever still reads the earlier
+// one (a copy to the printer, an editor) keeps its text.
+TEST_F(WorkFilesTest, EveryJobWritesANewWorkFileAndAReaderOfTheLastOneKeepsIt) {
+  for (const std::string report : {"IVAVENTAS.TXT", "MAYOR.TXT"}) {
+    giveReport(report, numberedLines(3, "primero "));
+    job.cmdImprimir_Click();
+    ASSERT_EQ(lastMessage(), "Impresion Finalizada") << report;
+    const std::string first = dir.read("WRITE.TXT");
+    std::FILE* reader = std::fopen(dir.file("WRITE.TXT").c_str(), "rb");
+    ASSERT_NE(reader, nullptr);
+    giveReport(report, numberedLines(40, "segundo "));
+    job.cmdImprimir_Click();
+    ASSERT_EQ(lastMessage(), "Impresion Finalizada") << report;
+    std::string seen(first.size() + 100, '\0');
+    seen.resize(std::fread(seen.data(), 1, seen.size(), reader));
+    std::fclose(reader);
+    EXPECT_EQ(seen, first) << report;
+    EXPECT_NE(dir.read("WRITE.TXT"), first) << report;
+    EXPECT_FALSE(dir.exists("WRITE2.TXT")) << report;
+  }
+}
+
 TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   JobHooks hooks;
