@@ -7,6 +7,7 @@
 #include <cstdio>
 int main() { std::puts("The start-up benchmark runs on Linux (it needs fork)."); }
 #else
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,6 +24,9 @@ double runOnce(const std::string& program, const char* argument) {
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = fork();
   if (child == 0) {
+    const int quiet = open("/dev/null", O_WRONLY);
+    dup2(quiet, 1);
+    dup2(quiet, 2);
     execl(program.c_str(), program.c_str(), argument, static_cast<char*>(nullptr));
     _exit(127);
   }
