@@ -275,7 +275,7 @@ TEST(LineWriter, BorrowedBytesGoOutInOrderAsTheyWereWhenLetGo) {
   const std::string block(100000, 'x');
   full.writeBorrowed(block);
   full.releaseBorrowed();
-  EXPECT_FALSE(full.ok());
+  EXPECT_FALSE(full.close());
   EXPECT_EQ(full.error(), ENOSPC);
 }
 
