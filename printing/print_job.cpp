@@ -150,7 +150,15 @@ void PrintJob::cmdImprimir_Click() {
   finish(std::move(outcome));
 }
 
+// The record's lock may be held a while by another workstation: the line is
+// written here, on the job's own thread, never on the window's.
 JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
+  JobOutcome outcome = printAndWatch(settings, hooks);
+  outcome.recorded = record(settings, outcome);
+  return outcome;
+}
+
+JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& hooks) {
   try {
     waitForEarlierCopy(hooks);
   } catch (const JobError& error) {
@@ -176,7 +184,7 @@ void PrintJob::finish(JobOutcome outcome) {
   widest_ = outcome.widest;
   const bool sent = outcome.result == JobResult::Sent;
   std::string caption = sent ? jobSummary(prepared_, outcome) : std::string();
-  if (!record(prepared_, outcome))
+  if (!outcome.recorded)
     caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
   if (!caption.empty()) view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);

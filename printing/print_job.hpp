@@ -39,11 +39,12 @@ class PrintJob {
   // Validates and reads the fields; nothing when the job may not run (the
   // user has been told why).
   std::optional<JobSettings> prepare();
-  // Waits for the copy still printing, does the work and watches the
-  // command it started for its first seconds. Touches neither the view nor
-  // the message boxes. Never throws.
+  // Waits for the copy still printing, does the work, watches the command
+  // it started for its first seconds and writes the job's line in the record
+  // of prints. Touches neither the view nor the message boxes. Never throws.
   JobOutcome work(const JobSettings& settings, const JobHooks& hooks);
-  // Keeps what the work found and tells the user its final message.
+  // Keeps what the work found and tells the user its final message; no
+  // file is touched.
   void finish(JobOutcome outcome);
   // What to tell of print and preview commands that failed after their job
   // ended; one message for each.
@@ -65,6 +66,7 @@ class PrintJob {
   std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
 
  private:
+  JobOutcome printAndWatch(const JobSettings& settings, const JobHooks& hooks);
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
   PageSelection takeNextOptions(const std::string& report);

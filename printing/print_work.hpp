@@ -37,6 +37,8 @@ struct JobOutcome {
   std::int64_t widest = 0;
   // What went to the work file: pages, lines and folios (0 when nothing did).
   std::int64_t pages = 0, lines = 0, firstFolio = 0, lastFolio = 0;
+  // The job's line was written to the record of prints.
+  bool recorded = false;
 };
 
 inline constexpr const char* kJobDone = "Impresion Finalizada";

@@ -2,6 +2,7 @@
 // line it leaves in "PLIEGOMATIC.LOG", and the summary on the status line,
 // on real files in a real folder.
 #include <atomic>
+#include <filesystem>
 
 #include "printing/print_fixture.hpp"
 #include "printing/print_record.hpp"
@@ -174,6 +175,31 @@ TEST_F(JobRecord, APreviewIsRecordedAsShownOnScreenAndDoesNotMoveTheNextFolio) {
   ASSERT_EQ(records().size(), 1u);
   EXPECT_TRUE(records()[0].preview);
   EXPECT_FALSE(offeredFolio(dir.path(), "IVAVENTAS.TXT"));
+}
+
+// Waiting for another workstation's lock on the record must not hold the
+// window: the job's own thread writes the line, and the end of the job on
+// the window's thread only tells how that went.
+TEST_F(JobRecord, TheJobsThreadWritesTheLineAndTheWindowsThreadOnlyTellsIt) {
+  giveSalesBook();
+  const auto settings = job.prepare();
+  ASSERT_TRUE(settings);
+  JobOutcome outcome = job.work(*settings, {});
+  ASSERT_EQ(records().size(), 1u);
+  EXPECT_EQ(records()[0].outcome, RecordOutcome::Sent);
+
+  JobOutcome notRecorded = outcome;
+  notRecorded.recorded = false;
+  std::filesystem::remove(dir.file(kRecordFileName));
+  job.finish(outcome);
+  EXPECT_FALSE(dir.exists(kRecordFileName));
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192");
+  EXPECT_EQ(lastMessage(), "Impresion Finalizada");
+
+  job.finish(notRecorded);
+  EXPECT_FALSE(dir.exists(kRecordFileName));
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192. No se pudo anotar "
+                          "esta impresion en PLIEGOMATIC.LOG.");
 }
 
 TEST_F(JobRecord, ARecordThatCannotBeWrittenIsToldOnTheStatusLineOnly) {
