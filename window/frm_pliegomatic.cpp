@@ -224,6 +224,7 @@ void frmPliegomatic::cmdImprimir_Click() {
   if (!settings) return;
   captionBeforeJob_ = Label1->text();
   Label1->setText(kProcessing);
+  Label1->repaint();  // shown at once, even when a short job ends before the next paint
   jobThread_->start(*printJob_, std::move(*settings));
 }
 

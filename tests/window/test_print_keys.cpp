@@ -117,7 +117,13 @@ class PrintKeysTest : public QObject {
     WindowFixture f;
     SystemLauncher launcher;
     f.otherLauncher = &launcher;
+#ifdef _WIN32
+    f.write("imprimir.bat", ">>corridas.log echo %1\r\n");
+    const std::string twoRuns = "1\r\n1\r\n";
+#else
     f.write("imprimir.sh", "echo \"$1\" >> corridas.log\n");
+    const std::string twoRuns = "1\n1\n";
+#endif
     openWithLedgerSelected(f);
     BoxAnswerer boxes(BoxAnswerer::By::Return);
     auto* reports = f.control<QListWidget>("List1");
@@ -131,7 +137,7 @@ class PrintKeysTest : public QObject {
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : f.window.get(), Qt::Key_F10);
     QVERIFY(f.jobEnded());
     QVERIFY(launcher.waitForTracked(std::chrono::seconds(60)));
-    QCOMPARE(f.read("corridas.log"), std::string("1\n1\n"));
+    QCOMPARE(f.read("corridas.log"), twoRuns);
     QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Impresion Finalizada"}));
   }
 };
