@@ -102,4 +102,45 @@ TEST(GoldenRows, PrintJobOnRealFiles) {
   }
 }
 
+// Reports of several blocks, whose pages go to the work file in runs of
+// many kilobytes straight from the read blocks (and to the preview's copy):
+// the job on real files gives what the engine gives in memory through small
+// blocks, with odd line ends and the markers in between.
+TEST(GoldenRows, LargeReportsOnRealFilesMatchTheEngineInMemory) {
+  const auto bigReport = [](bool ledger) {
+    std::string text = "EMPRESA DEMO S.A.\r\nLIBRO DE PRUEBA\r\nFECHA  DETALLE  IMPORTE\r\n";
+    for (int i = 0; text.size() < 1500000; ++i) {
+      text += std::to_string(i) + " MOVIMIENTO " + std::string(static_cast<std::size_t>(60 + i * 37 % 130), '.');
+      text += i % 997 == 0 ? "\n" : i % 1009 == 0 ? "\r" : "\r\n";
+      if (ledger && i % 41 == 40) text += "      SALDO FINAL:   " + std::to_string(i) + ",00\r\n";
+    }
+    return text + "Tasas de I.V.A.:  21,00 %\r\nTotal  1.234,56\r\n";
+  };
+  for (const std::string report : {"IVAVENTAS.TXT", "LISTADO.TXT", "MAYOR.TXT"})
+    for (const std::string totals : {"0", "1"}) {
+      Row row{report + ", totals " + totals, bigReport(report == "MAYOR.TXT"), "",
+              {{"report", report}, {"perpage", "66"}, {"header", "3"}, {"between", "2"}, {"pagenumber", "1"},
+               {"vattotals", totals}, {"decimal", ","}}};
+      row.expected = layOutInMemory(row, 7);
+      TempFolder dir;
+      FakeView view;
+      FakeDialogs dialogs;
+      FakeLauncher launcher;
+      PrintJob job{view, dialogs, launcher, dir.path(), row.format()};
+      dir.write(report, row.report);
+      view.report = report;
+      view.perPage = "66";
+      view.header = "3";
+      view.between = "2";
+      view.pageNumber = CheckState::Checked;
+      view.vatTotals = row.box("vattotals");
+      view.preview = CheckState::Checked;
+      job.cmdImprimir_Click();
+      ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"}) << row.name;
+      EXPECT_TRUE(dir.read("WRITE.TXT") == row.expected) << row.name;
+      ASSERT_EQ(launcher.started.size(), 1u) << row.name;
+      EXPECT_TRUE(readBytes(launcher.started[0].command.arguments.at(0)) == row.expected) << row.name;
+    }
+}
+
 }  // namespace
