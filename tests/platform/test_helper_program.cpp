@@ -1,5 +1,8 @@
 // A small Windows program that the platform tests start.
 //   espera MS          waits MS milliseconds (a slow copy to the printer);
+//   hasta ARCHIVO      waits until the file ARCHIVO exists, five minutes at
+//                      most, then removes it to tell that it ended (a copy
+//                      that prints until the test ends it);
 //   bloqueo LCK        another workstation: exit code 0 when it gets the lock
 //                      on LCK at once, 1 when it is busy;
 //   carpeta SALIDA     writes the program's folder and the TXT files listed
@@ -33,6 +36,12 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "espera" && argc > 2) {
     std::this_thread::sleep_for(std::chrono::milliseconds(std::stoi(argv[2])));
+    return 0;
+  }
+  if (mode == "hasta" && argc > 2) {
+    for (int step = 0; step < 6000 && GetFileAttributesA(argv[2]) == INVALID_FILE_ATTRIBUTES; ++step)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    DeleteFileA(argv[2]);
     return 0;
   }
   if (mode == "bloqueo" && argc > 2) {
