@@ -98,55 +98,53 @@ TEST(LineReader, WatchedMarkerIsFoundOnItsLineAcrossBlocks) {
 TEST(LineReader, RunsGiveTheSameLinesAsOneByOne) {
   const std::string bytes = "uno\r\ndos\r\ntres\n\r\ncuatro\rcinco SALDO FINAL: 1\r\nseis\r\n\r\n" +
                             std::string(70, 'x') + "\r\ndiez\n\nsiete\r\nsaldo final: 2\r\nocho\r\nnueve\r";
-  const auto oneByOne = [&](std::size_t blockSize, std::vector<bool>& marked) {
+  struct ReadBack {
     std::string out;
+    std::vector<bool> marks;
+    std::int64_t runLines = 0;
+  };
+  // The text written back as CR LF lines: taken in runs of up to `most`
+  // lines between single lines, or one by one when `most` is 0.
+  const auto readBack = [&](std::size_t blockSize, std::int64_t most) {
+    ReadBack result;
     LineWriter writer;
-    writer.createInMemory(out);
+    writer.createInMemory(result.out);
     LineReader in;
     in.openMemory(bytes, blockSize);
     in.watchFor("SALDO FINAL:", true);
-    for (std::string_view line; in.next(line);) writer.write(line), marked.push_back(in.marked());
+    for (bool more = true; more;) {
+      const auto run = most > 0 ? in.takeLines(most) : LineReader::Run{};
+      EXPECT_LE(run.lines, most);
+      if (run.lines > 0) {
+        EXPECT_FALSE(in.marked());
+        std::int64_t widest = 0, lines = 0;
+        for (std::size_t at = 0, end; at < run.bytes.size(); at = end + 2, ++lines) {
+          end = run.bytes.find("\r\n", at);
+          EXPECT_NE(end, std::string_view::npos);
+          if (end == std::string_view::npos) break;
+          widest = std::max(widest, static_cast<std::int64_t>(end - at));
+        }
+        EXPECT_EQ(lines, run.lines);
+        EXPECT_EQ(widest, run.widest);
+        writer.writeBytes(run.bytes);
+        result.marks.insert(result.marks.end(), static_cast<std::size_t>(run.lines), false);
+        result.runLines += run.lines;
+        continue;
+      }
+      std::string_view line;
+      if ((more = in.next(line))) writer.write(line), result.marks.push_back(in.marked());
+    }
     writer.close();
-    return out;
+    return result;
   };
-  std::vector<bool> expectedMarks;
-  const std::string expected = oneByOne(1000, expectedMarks);
+  const ReadBack expected = readBack(1000, 0);
   for (std::size_t blockSize : {1u, 2u, 7u, 16u, 33u, 1000u})
     for (std::int64_t most : {1, 2, 3, 100}) {
-      std::string out;
-      LineWriter writer;
-      writer.createInMemory(out);
-      LineReader in;
-      in.openMemory(bytes, blockSize);
-      in.watchFor("SALDO FINAL:", true);
-      std::vector<bool> marks;
-      std::int64_t runLines = 0;
-      for (bool more = true; more;) {
-        const auto run = in.takeLines(most);
-        EXPECT_LE(run.lines, most);
-        runLines += run.lines;
-        if (run.lines > 0) {
-          EXPECT_FALSE(in.marked());
-          std::int64_t widest = 0, lines = 0;
-          for (std::size_t at = 0, end; at < run.bytes.size(); at = end + 2, ++lines) {
-            end = run.bytes.find("\r\n", at);
-            ASSERT_NE(end, std::string_view::npos);
-            widest = std::max(widest, static_cast<std::int64_t>(end - at));
-          }
-          EXPECT_EQ(lines, run.lines);
-          EXPECT_EQ(widest, run.widest);
-          writer.writeBytes(run.bytes);
-          marks.insert(marks.end(), static_cast<std::size_t>(run.lines), false);
-          continue;
-        }
-        std::string_view line;
-        if ((more = in.next(line))) writer.write(line), marks.push_back(in.marked());
-      }
-      writer.close();
-      EXPECT_EQ(out, expected) << "blocks of " << blockSize << ", runs of " << most;
-      EXPECT_EQ(marks, expectedMarks) << "blocks of " << blockSize << ", runs of " << most;
+      const ReadBack got = readBack(blockSize, most);
+      EXPECT_EQ(got.out, expected.out) << "blocks of " << blockSize << ", runs of " << most;
+      EXPECT_EQ(got.marks, expected.marks) << "blocks of " << blockSize << ", runs of " << most;
       if (blockSize == 1000) {
-        EXPECT_GT(runLines, 4) << most;
+        EXPECT_GT(got.runLines, 4) << most;
       }
     }
 }
