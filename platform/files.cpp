@@ -107,7 +107,6 @@ long long privateFolderProcess(std::string_view name) {
   return std::stoll(std::string(number));
 }
 
-bool processEnded(long long process);
 bool isFolderOfThisUser(const fs::path& path);
 
 }  // namespace
@@ -215,8 +214,6 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   return result;
 }
 
-namespace {
-
 bool processEnded(long long process) {
   HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
   if (!handle) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process; others are denied access
@@ -225,6 +222,8 @@ bool processEnded(long long process) {
   CloseHandle(handle);
   return ended;
 }
+
+namespace {
 
 // The temporary folder is the user's own on Windows.
 bool isFolderOfThisUser(const fs::path& path) {
@@ -287,20 +286,21 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   // a new, empty file emptied again alike). So a file with bytes is replaced
   // by a new one; where its name cannot be removed (a folder that only lets
   // its files be written), it is emptied.
-  if (!mustBeNew && hasBytes(fd) && unlink(path.c_str()) == 0) {
+  const bool hadBytes = hasBytes(fd);
+  if (!mustBeNew && hadBytes && unlink(path.c_str()) == 0) {
     close(fd);
     return createOwnFile(path, true);
   }
-  if ((hasBytes(fd) && ftruncate(fd, 0) != 0) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
+  if ((hadBytes && ftruncate(fd, 0) != 0) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
     result.error = errno;
     close(fd);
   }
   return result;
 }
 
-namespace {
-
 bool processEnded(long long process) { return kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH; }
+
+namespace {
 
 bool isFolderOfThisUser(const fs::path& path) {
   struct stat info {};

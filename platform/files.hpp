@@ -87,6 +87,9 @@ bool isPlainFileNoLink(const std::string& path);
 // when it is made.
 const std::string& privateTempFolder();
 
+// True when no process of this computer has the number `process` now.
+bool processEnded(long long process);
+
 // Removes the folders named as above, in `temp`, whose process no longer
 // runs (on Linux, only those of this user). Nothing else is touched.
 void removeFoldersOfEndedRuns(const std::string& temp);

@@ -9,11 +9,12 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <string_view>
 #include <thread>
+
+#include "platform/files.hpp"
 
 namespace fs = std::filesystem;
 
@@ -126,7 +127,7 @@ bool isStale(const std::string& leaf, const std::string& prefix, const struct st
   constexpr long kDay = 24 * 60 * 60;
   if (std::time(nullptr) - info.st_mtime > kDay) return true;
   const pid_t owner = static_cast<pid_t>(std::stol(std::string(pid)));
-  return middle.substr(0, pidDot) == hostName() && owner != ::getpid() && ::kill(owner, 0) != 0 && errno == ESRCH;
+  return middle.substr(0, pidDot) == hostName() && owner != ::getpid() && processEnded(owner);
 }
 
 // Removes what saves killed half-way left in the folder.
