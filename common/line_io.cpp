@@ -106,11 +106,13 @@ void LineReader::reset() {
   bytesRead_ = 0;
 }
 
-bool LineReader::open(const std::string& path) {
+bool LineReader::open(const std::string& path) { return adopt(openFile(path, "rb")); }
+
+bool LineReader::adopt(std::FILE* file) {
   close();
   reset();
   blockSize_ = kBlockSize;
-  file_ = openFile(path, "rb");
+  file_ = file;
   if (!file_) {
     textEnded_ = true;
     return false;

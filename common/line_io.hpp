@@ -48,6 +48,9 @@ class LineReader {
   LineReader& operator=(const LineReader&) = delete;
 
   bool open(const std::string& path);
+  // Reads a file opened elsewhere ("rb"), and closes it at the end; false
+  // when there is none.
+  bool adopt(std::FILE* file);
   // Reads `bytes` (which must outlive the reader) in blocks of `blockSize`.
   void openMemory(std::string_view bytes, std::size_t blockSize = kBlockSize);
   // Starts again from the first byte.

@@ -1,6 +1,9 @@
 #include "platform/file_lock.hpp"
 
 #include <thread>
+#include <utility>
+
+#include "platform/shared_file.hpp"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -26,12 +29,11 @@ namespace {
 
 // Read and write, or read only when the file is another user's read-only one.
 HANDLE openLockFile(const std::string& path) {
-  const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE;
-  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED)
-    h = CreateFileA(path.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  return h;
+  SharedFile opened = openSharedFile(path, SharedAccess::ReadWrite, SharedCreation::OrCreate, true);
+  if (!opened.ok() && !opened.notPlain && opened.error == ERROR_ACCESS_DENIED)
+    opened = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, true);
+  if (!opened.ok()) SetLastError(static_cast<DWORD>(opened.notPlain ? ERROR_ACCESS_DENIED : opened.error));
+  return opened.ok() ? std::exchange(opened.handle, nullptr) : INVALID_HANDLE_VALUE;
 }
 
 }  // namespace
@@ -81,14 +83,19 @@ namespace {
 bool cannotLock(int error) { return error == ENOLCK || error == EOPNOTSUPP || error == ENOTSUP || error == ENOSYS; }
 
 // Read and write, or read only (flock needs no more) when the file is
-// another user's read-only one. Never through a link, never blocking on a
-// pipe, and never on a standard stream's number, which a started program
-// would replace and so drop the lock.
+// another user's read-only one. Never on a standard stream's number, which a
+// started program would replace and so drop the lock. What is not a plain
+// file of one name is refused as a folder would be.
 int openLockFile(const std::string& path) {
-  const int flags = O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
-  int fd = open(path.c_str(), O_RDWR | flags, 0666);
-  if (fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS)) fd = open(path.c_str(), O_RDONLY | flags);
-  if (fd < 0 || fd > 2) return fd;
+  SharedFile opened = openSharedFile(path, SharedAccess::ReadWrite, SharedCreation::OrCreate, true);
+  if (!opened.ok() && !opened.notPlain && (opened.error == EACCES || opened.error == EPERM || opened.error == EROFS))
+    opened = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, true);
+  if (!opened.ok()) {
+    errno = opened.notPlain ? EISDIR : opened.error;
+    return -1;
+  }
+  const int fd = std::exchange(opened.fd, -1);
+  if (fd > 2) return fd;
   const int high = fcntl(fd, F_DUPFD_CLOEXEC, 3);
   const int error = errno;
   close(fd);
@@ -104,12 +111,6 @@ LockResult FileLock::acquire(const std::string& path, std::chrono::milliseconds 
   const int fd = openLockFile(path);
   if (fd < 0) {
     error_ = errno;
-    return LockResult::Refused;
-  }
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    error_ = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    close(fd);
     return LockResult::Refused;
   }
   const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -5,12 +5,14 @@
 #include <system_error>
 
 #include "common/text.hpp"
+#include "platform/shared_file.hpp"
 
 #ifdef _WIN32
 #include <windows.h>
 #else
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -82,7 +84,13 @@ std::string joinPath(std::string_view folder, std::string_view name) {
 
 void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
 #ifndef _WIN32
-  if (unlink(std::string(to).c_str()) != 0 && errno != ENOENT) {
+  const std::string fromPath(from), toPath(to);
+  if (renameat2(AT_FDCWD, fromPath.c_str(), AT_FDCWD, toPath.c_str(), RENAME_EXCHANGE) == 0) {
+    unlink(fromPath.c_str());  // the old file, under the passing name now
+    return;
+  }
+  // Nothing to swap with, or a file system that cannot swap: renamed over.
+  if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
     error.assign(errno, std::generic_category());
     return;
   }
@@ -201,15 +209,18 @@ bool isPlainFileNoLink(const std::string& path) {
 
 #ifdef _WIN32
 
-OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
+OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrites) {
   OwnFile result;
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (mustBeNew || (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)))) {
-    result.notPlain = true;
+  SharedFile opened = openSharedFile(path, SharedAccess::Write,
+                                     mustBeNew ? SharedCreation::MustBeNew : SharedCreation::OrCreate, everyoneWrites);
+  result.notPlain = opened.notPlain;
+  result.error = opened.error;
+  if (!opened.ok()) return result;
+  if (!SetEndOfFile(opened.handle)) {
+    result.error = static_cast<int>(GetLastError());
     return result;
   }
-  result.file = std::fopen(path.c_str(), mustBeNew ? "wbx" : "wb");
+  result.file = opened.release("wb");
   if (!result.file) result.error = static_cast<int>(GetLastError());
   return result;
 }
@@ -250,13 +261,6 @@ void ignoreFileSizeLimitSignal() {}
 
 namespace {
 
-// The open file is a plain file with no other name. (Some network file
-// systems count no names at all: that is taken as one.)
-bool plainWithOneName(int fd) {
-  struct stat info {};
-  return fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_nlink <= 1;
-}
-
 bool hasBytes(int fd) {
   struct stat info {};
   return fstat(fd, &info) == 0 && info.st_size > 0;
@@ -265,20 +269,19 @@ bool hasBytes(int fd) {
 }  // namespace
 
 // Opened without emptying it, so that a file found to have other names is
-// left untouched; not blocking, so that a named pipe cannot hold the job.
-OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
+// left untouched. One that cannot be opened for writing (another
+// workstation's, made under a strict umask) is replaced when the folder
+// lets its name be removed.
+OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrites) {
   OwnFile result;
-  const int flags = O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | (mustBeNew ? O_EXCL : 0);
-  const int fd = open(path.c_str(), flags, 0666);
-  if (fd < 0) {
-    result.error = errno;
-    result.notPlain = result.error == ELOOP || result.error == EISDIR || result.error == ENXIO ||
-                      result.error == EEXIST || result.error == EMLINK;
-    return result;
-  }
-  if (!plainWithOneName(fd)) {
-    close(fd);
-    result.notPlain = true;
+  SharedFile opened = openSharedFile(path, SharedAccess::Write,
+                                     mustBeNew ? SharedCreation::MustBeNew : SharedCreation::OrCreate, everyoneWrites);
+  if (!opened.ok()) {
+    const bool denied = opened.error == EACCES || opened.error == EPERM;
+    if (!mustBeNew && !opened.notPlain && denied && unlink(path.c_str()) == 0)
+      return createOwnFile(path, true, everyoneWrites);
+    result.error = opened.error;
+    result.notPlain = opened.notPlain;
     return result;
   }
   // ext4 writes a file that was emptied and written again out to the disk
@@ -286,15 +289,12 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew) {
   // a new, empty file emptied again alike). So a file with bytes is replaced
   // by a new one; where its name cannot be removed (a folder that only lets
   // its files be written), it is emptied.
-  const bool hadBytes = hasBytes(fd);
+  const bool hadBytes = hasBytes(opened.fd);
   if (!mustBeNew && hadBytes && unlink(path.c_str()) == 0) {
-    close(fd);
-    return createOwnFile(path, true);
+    opened.close();
+    return createOwnFile(path, true, everyoneWrites);
   }
-  if ((hadBytes && ftruncate(fd, 0) != 0) || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 || !(result.file = fdopen(fd, "wb"))) {
-    result.error = errno;
-    close(fd);
-  }
+  if ((hadBytes && ftruncate(opened.fd, 0) != 0) || !(result.file = opened.release("wb"))) result.error = errno;
   return result;
 }
 

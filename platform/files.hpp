@@ -32,9 +32,11 @@ std::FILE* openFile(std::string_view path, const char* mode);
 std::string joinPath(std::string_view folder, std::string_view name);
 
 // Puts the file `from` in the place of `to` (a plain file, or nothing), in
-// the same folder. On Linux `to` is removed first: ext4 writes a file out to
-// the disk at once when it is renamed over another, which takes as long as
-// writing it; the new file is written back later like any other.
+// the same folder; `to` names a whole file, the old or the new, at every
+// moment. On Linux the two names are swapped and the old file removed: ext4
+// writes a file out to the disk at once when it is renamed over another,
+// which takes as long as writing it, and not when names are swapped. Where
+// the file system cannot swap, `from` is renamed over `to`.
 void replaceFile(std::string_view from, std::string_view to, std::error_code& error);
 
 // Drops one trailing separator, so the Linux root "/" becomes "". A Windows
@@ -68,8 +70,8 @@ struct OwnFile {
 // is a plain file with no other name, replaces it by a new one (on Linux; it
 // is emptied on Windows, and where its name cannot be removed). When
 // `mustBeNew`, only creates it. Never follows a link, so that it never
-// writes into another file.
-OwnFile createOwnFile(const std::string& path, bool mustBeNew = false);
+// writes into another file. `everyoneWrites` as for openSharedFile.
+OwnFile createOwnFile(const std::string& path, bool mustBeNew = false, bool everyoneWrites = false);
 
 // The name of any entry of `folder` (a file, a folder, a link, hidden or
 // not) that matches `name` without regard to ASCII letter case; an exact

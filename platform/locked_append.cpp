@@ -1,7 +1,10 @@
 #include "platform/locked_append.hpp"
 
+#include <cstdint>
 #include <string>
 #include <thread>
+
+#include "platform/shared_file.hpp"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -19,49 +22,79 @@ namespace {
 
 constexpr auto kRetryPause = std::chrono::milliseconds(2);
 
-std::string withFirstLine(bool empty, std::string_view firstLine, std::string_view bytes) {
+// What goes before the bytes: the first line in a new file, and a line end
+// after a last line that lost its own (a hand edit, an append cut short), so
+// that the new line is never glued to it.
+std::string withLeadIn(std::int64_t size, char lastByte, std::string_view firstLine, std::string_view bytes) {
   std::string all;
-  if (empty) all = firstLine;
+  if (size == 0)
+    all = firstLine;
+  else if (lastByte == '\r')
+    all = "\n";
+  else if (lastByte != '\n')
+    all = "\r\n";
   all += bytes;
   return all;
 }
+
+bool stopped(const std::atomic<bool>* cancel) { return cancel && cancel->load(); }
 
 }  // namespace
 
 #ifdef _WIN32
 
+namespace {
+
+char lastByteOf(HANDLE h, std::int64_t size) {
+  char last = '\n';
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>((size - 1) & 0xFFFFFFFF);
+  at.OffsetHigh = static_cast<DWORD>((size - 1) >> 32);
+  DWORD read = 0;
+  if (size > 0 && (!ReadFile(h, &last, 1, &read, &at) || read != 1)) last = '\n';
+  return last;
+}
+
+void cutBackTo(HANDLE h, std::int64_t size) {
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = size;
+  SetFileInformationByHandle(h, FileEndOfFileInfo, &end, sizeof end);
+}
+
+}  // namespace
+
 // The lock covers one byte far past any real end of the file, so that
 // readers of the file are never kept out while an append runs.
 AppendResult appendLocked(const std::string& path, std::string_view firstLine, std::string_view bytes,
-                          std::chrono::milliseconds patience) {
-  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return AppendResult::Failed;
+                          std::chrono::milliseconds patience, const std::atomic<bool>* cancel) {
+  SharedFile file = openSharedFile(path, SharedAccess::Append, SharedCreation::OrCreate, true);
+  if (!file.ok()) return AppendResult::Failed;
+  HANDLE h = file.handle;
   const auto deadline = std::chrono::steady_clock::now() + patience;
-  OVERLAPPED at{};
-  at.OffsetHigh = 0x7FFFFFFF;
+  OVERLAPPED lockAt{};
+  lockAt.OffsetHigh = 0x7FFFFFFF;
   bool locked = false;
   for (;;) {
-    if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
+    if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &lockAt)) {
       locked = true;
       break;
     }
     if (GetLastError() != ERROR_LOCK_VIOLATION) break;  // no locks here: append without one
-    if (std::chrono::steady_clock::now() >= deadline) {
-      CloseHandle(h);
-      return AppendResult::Busy;
-    }
+    if (std::chrono::steady_clock::now() >= deadline || stopped(cancel)) return AppendResult::Busy;
     std::this_thread::sleep_for(kRetryPause);
   }
   LARGE_INTEGER size{};
-  const bool sized = GetFileSizeEx(h, &size);
-  const std::string all = withFirstLine(sized && size.QuadPart == 0, firstLine, bytes);
-  DWORD written = 0;
-  const bool ok = sized && WriteFile(h, all.data(), static_cast<DWORD>(all.size()), &written, nullptr) &&
-                  written == all.size();
-  if (locked) UnlockFileEx(h, 0, 1, 0, &at);
-  CloseHandle(h);
-  return ok ? AppendResult::Done : AppendResult::Failed;
+  bool ok = GetFileSizeEx(h, &size);
+  if (ok) {
+    const std::string all = withLeadIn(size.QuadPart, lastByteOf(h, size.QuadPart), firstLine, bytes);
+    OVERLAPPED atEnd{};
+    atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
+    DWORD written = 0;
+    ok = WriteFile(h, all.data(), static_cast<DWORD>(all.size()), &written, &atEnd) && written == all.size();
+    if (!ok && locked) cutBackTo(h, size.QuadPart);
+  }
+  if (locked) UnlockFileEx(h, 0, 1, 0, &lockAt);
+  return file.close() && ok ? AppendResult::Done : AppendResult::Failed;
 }
 
 #else
@@ -78,25 +111,37 @@ bool writeAll(int fd, std::string_view bytes) {
   return true;
 }
 
+char lastByteOf(int fd, std::int64_t size) {
+  char last = '\n';
+  if (size > 0 && ::pread(fd, &last, 1, size - 1) != 1) last = '\n';
+  return last;
+}
+
 }  // namespace
 
 AppendResult appendLocked(const std::string& path, std::string_view firstLine, std::string_view bytes,
-                          std::chrono::milliseconds patience) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return AppendResult::Failed;
+                          std::chrono::milliseconds patience, const std::atomic<bool>* cancel) {
+  SharedFile file = openSharedFile(path, SharedAccess::Append, SharedCreation::OrCreate, true);
+  if (!file.ok()) return AppendResult::Failed;
+  const int fd = file.fd;
   const auto deadline = std::chrono::steady_clock::now() + patience;
+  bool locked = true;
   while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    if (errno != EWOULDBLOCK && errno != EINTR) break;  // no locks here: append without one
-    if (std::chrono::steady_clock::now() >= deadline) {
-      ::close(fd);
-      return AppendResult::Busy;
+    if (errno != EWOULDBLOCK && errno != EINTR) {  // no locks here: append without one
+      locked = false;
+      break;
     }
+    if (std::chrono::steady_clock::now() >= deadline || stopped(cancel)) return AppendResult::Busy;
     std::this_thread::sleep_for(kRetryPause);
   }
   struct stat info {};
-  const bool sized = ::fstat(fd, &info) == 0;
-  const bool ok = sized && writeAll(fd, withFirstLine(info.st_size == 0, firstLine, bytes));
-  const bool closed = ::close(fd) == 0;  // also releases the lock
+  bool ok = ::fstat(fd, &info) == 0;
+  if (ok) {
+    ok = writeAll(fd, withLeadIn(info.st_size, lastByteOf(fd, info.st_size), firstLine, bytes));
+    // Without the lock another workstation's line may follow: it is kept.
+    if (!ok && locked) (void)::ftruncate(fd, info.st_size);
+  }
+  const bool closed = file.close();  // also releases the lock
   return ok && closed ? AppendResult::Done : AppendResult::Failed;
 }
 

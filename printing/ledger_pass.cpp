@@ -9,10 +9,18 @@
 
 namespace pliego {
 
+namespace {
+
+// The foot's width is kept as a 16-bit count: a corrupt line of a megabyte
+// must not widen every page's foot to it.
+constexpr std::int64_t kWidestFoot = 32767;
+
+}  // namespace
+
 LedgerLayout::LedgerLayout(PageGate& out, const PageRules& rules, const std::vector<std::string>& header,
                            std::int64_t footWidth)
     : out_(out), rules_(rules), header_(header),
-      footLine_(static_cast<std::size_t>(std::max<std::int64_t>(footWidth, 0)), ' ') {}
+      footLine_(static_cast<std::size_t>(std::clamp<std::int64_t>(footWidth, 0, kWidestFoot)), ' ') {}
 
 void LedgerLayout::add(std::string_view line, bool closing) {
   const auto headerCount = static_cast<std::int64_t>(header_.size());

@@ -15,7 +15,8 @@ namespace pliego {
 inline constexpr std::string_view kClosingBalanceMarker = "SALDO FINAL:";
 
 // Takes the ledger's lines one by one, as the copy pass hands them out, and
-// writes them laid out in pages of P lines.
+// writes them laid out in pages of P lines. The foot line is `footWidth`
+// blanks, 32767 at most.
 class LedgerLayout {
  public:
   LedgerLayout(PageGate& out, const PageRules& rules, const std::vector<std::string>& header,

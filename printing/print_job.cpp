@@ -128,9 +128,11 @@ PageSelection PrintJob::takeNextOptions(const std::string& report) {
   return selection;
 }
 
-// Every job that ran leaves its line in the record, whatever its end.
-bool PrintJob::record(const JobSettings& settings, const JobOutcome& outcome) {
-  return appendRecord(folder_, recordOf(settings, outcome)) == AppendResult::Done;
+// Every job that ran leaves its line in the record, whatever its end; Esc
+// stops the wait for another workstation's append.
+bool PrintJob::record(const JobSettings& settings, const JobOutcome& outcome, const JobHooks& hooks) {
+  return appendRecord(folder_, recordOf(settings, outcome), std::chrono::seconds(5), hooks.cancel) ==
+         AppendResult::Done;
 }
 
 void PrintJob::cmdImprimir_Click() {
@@ -154,7 +156,7 @@ void PrintJob::cmdImprimir_Click() {
 // written here, on the job's own thread, never on the window's.
 JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
   JobOutcome outcome = printAndWatch(settings, hooks);
-  outcome.recorded = record(settings, outcome);
+  outcome.recorded = record(settings, outcome, hooks);
   return outcome;
 }
 

@@ -70,7 +70,7 @@ class PrintJob {
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
   PageSelection takeNextOptions(const std::string& report);
-  bool record(const JobSettings& settings, const JobOutcome& outcome);
+  bool record(const JobSettings& settings, const JobOutcome& outcome, const JobHooks& hooks);
 
   PrintView& view_;
   Dialogs& dialogs_;

@@ -1,12 +1,15 @@
 #include "printing/print_record.hpp"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <ctime>
 
-#include "common/line_io.hpp"
 #include "common/text.hpp"
 #include "platform/files.hpp"
 #include "platform/identity.hpp"
+#include "platform/shared_file.hpp"
+#include "printing/page_selection.hpp"
 
 namespace pliego {
 
@@ -78,20 +81,134 @@ std::vector<std::string_view> splitFields(std::string_view line) {
   }
 }
 
-std::string reportKey(std::string_view report) { return toUpperAscii(trimSpaces(report)); }
+// A report's name as its records hold it, without regard to blanks around
+// it or to letter case.
+std::string reportKey(std::string_view report) { return toUpperAscii(trimSpaces(field(report))); }
 
-// Every record of the file for `report`, in file order. Lines that are not
-// records (the column names, a line cut by a crash, a hand edit) are passed over.
-std::vector<PrintRecord> allRecordsOf(const std::string& folder, std::string_view report) {
-  std::vector<PrintRecord> records;
-  LineReader file;
-  if (!file.open(joinPath(folder, kRecordFileName))) return records;
+// A line longer than this is no record: it is passed over unread.
+constexpr std::size_t kLongestRecord = 1 << 20;
+constexpr std::size_t kTailBlock = 1 << 16;
+
+// The file's lines from its last one back, read in blocks from its end; a
+// line ends as for the line reader (CR LF, a lone CR or a lone LF).
+class LinesFromTheEnd {
+ public:
+  explicit LinesFromTheEnd(const std::string& path) {
+    file_ = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, false).release("rb");
+    if (file_ && seekTo(file_, 0, SEEK_END)) at_ = tellOf(file_);
+  }
+  ~LinesFromTheEnd() {
+    if (file_) std::fclose(file_);
+  }
+  LinesFromTheEnd(const LinesFromTheEnd&) = delete;
+  LinesFromTheEnd& operator=(const LinesFromTheEnd&) = delete;
+
+  // The line before the last one handed out; false at the file's start. A
+  // line too long to be a record comes out empty.
+  bool previous(std::string& line) {
+    if (!file_ || (at_ <= 0 && !pending_)) return false;
+    dropLineEnd();
+    bool tooLong = false;
+    for (;;) {
+      const std::size_t end = bytes_.find_last_of("\r\n");
+      if (end != std::string::npos) {
+        line = tooLong ? std::string() : bytes_.substr(end + 1);
+        bytes_.resize(end + 1);
+        return true;
+      }
+      if (bytes_.size() > kLongestRecord) {
+        tooLong = true;
+        bytes_.clear();
+      }
+      if (at_ <= 0 || !readBlockBefore()) {
+        line = tooLong ? std::string() : bytes_;
+        bytes_.clear();
+        pending_ = false;
+        return true;
+      }
+    }
+  }
+
+ private:
+  static bool seekTo(std::FILE* file, std::int64_t offset, int from) {
+#ifdef _WIN32
+    return _fseeki64(file, offset, from) == 0;
+#else
+    return fseeko(file, static_cast<off_t>(offset), from) == 0;
+#endif
+  }
+  static std::int64_t tellOf(std::FILE* file) {
+#ifdef _WIN32
+    return _ftelli64(file);
+#else
+    return static_cast<std::int64_t>(ftello(file));
+#endif
+  }
+
+  // The line end before the bytes not yet handed out.
+  void dropLineEnd() {
+    if (!bytes_.empty() && bytes_.back() == '\n') bytes_.pop_back();
+    if (!bytes_.empty() && bytes_.back() == '\r') bytes_.pop_back();
+    if (bytes_.empty() && at_ > 0 && readBlockBefore()) dropLineEnd();
+  }
+
+  bool readBlockBefore() {
+    const auto count = static_cast<std::size_t>(std::min<std::int64_t>(at_, kTailBlock));
+    std::string block(count, '\0');
+    if (!seekTo(file_, at_ - static_cast<std::int64_t>(count), SEEK_SET) ||
+        std::fread(block.data(), 1, count, file_) != count) {
+      at_ = 0;
+      return false;
+    }
+    at_ -= static_cast<std::int64_t>(count);
+    bytes_.insert(0, block);
+    pending_ = true;
+    return true;
+  }
+
+  std::FILE* file_ = nullptr;
+  std::int64_t at_ = 0;  // the file's bytes before this offset are not read yet
+  std::string bytes_;    // read and not yet handed out
+  bool pending_ = false;
+};
+
+// The folio after a whole book that ended at `lastFolio`, if the dialog
+// accepts it.
+std::optional<std::int64_t> folioAfter(std::int64_t lastFolio) {
+  if (lastFolio < 0 || lastFolio >= kMostFolio) return std::nullopt;
+  return lastFolio + 1;
+}
+
+bool isWholeBookSent(const PrintRecord& record) {
+  return record.wholeBook() && !record.preview && record.outcome == RecordOutcome::Sent && record.pages > 0;
+}
+
+// The last `most` records of `report` and, when `wantFolio`, the folio its
+// last whole book offers; read from the file's end, only as far back as
+// needed. Lines that are not records (the column names, a line cut by a
+// crash, a hand edit) are passed over.
+struct Tail {
+  std::vector<PrintRecord> records;  // in file order
+  std::optional<std::int64_t> folio;
+};
+
+Tail tailOf(const std::string& folder, std::string_view report, std::size_t most, bool wantFolio) {
+  Tail tail;
+  LinesFromTheEnd file(joinPath(folder, kRecordFileName));
   const std::string key = reportKey(report);
-  std::string_view line;
-  while (file.next(line))
-    if (auto record = parseRecord(line); record && reportKey(record->report) == key)
-      records.push_back(std::move(*record));
-  return records;
+  bool bookFound = !wantFolio;
+  std::string line;
+  while ((tail.records.size() < most || !bookFound) && file.previous(line)) {
+    auto record = parseRecord(line);
+    if (!record || reportKey(record->report) != key) continue;
+    if (!bookFound && isWholeBookSent(*record)) {
+      bookFound = true;
+      tail.folio = folioAfter(record->lastFolio);
+    }
+    if (tail.records.size() < most) tail.records.push_back(std::move(*record));
+  }
+  std::reverse(tail.records.begin(), tail.records.end());
+  return tail;
 }
 
 }  // namespace
@@ -160,26 +277,21 @@ std::optional<PrintRecord> parseRecord(std::string_view line) {
   return record;
 }
 
-AppendResult appendRecord(const std::string& folder, const PrintRecord& record, std::chrono::milliseconds patience) {
+AppendResult appendRecord(const std::string& folder, const PrintRecord& record, std::chrono::milliseconds patience,
+                          const std::atomic<bool>* cancel) {
   std::string columns;
   for (const auto& name : recordColumns()) columns += name + '\t';
   columns.back() = '\r';
   columns += '\n';
-  return appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience);
+  return appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience, cancel);
 }
 
 std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most) {
-  auto records = allRecordsOf(folder, report);
-  if (records.size() > most) records.erase(records.begin(), records.end() - static_cast<std::ptrdiff_t>(most));
-  return records;
+  return tailOf(folder, report, most, false).records;
 }
 
 std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report) {
-  const auto records = allRecordsOf(folder, report);
-  for (auto it = records.rbegin(); it != records.rend(); ++it)
-    if (it->wholeBook() && !it->preview && it->outcome == RecordOutcome::Sent && it->pages > 0)
-      return it->lastFolio + 1;
-  return std::nullopt;
+  return tailOf(folder, report, 0, true).folio;
 }
 
 }  // namespace pliego

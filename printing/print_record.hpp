@@ -3,6 +3,7 @@
 // in the program's folder, which every workstation of the office shares.
 // The file is 8-bit text with CR LF line ends, one TAB-separated field per
 // column, and a line naming the columns at its top.
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <optional>
@@ -50,17 +51,20 @@ std::string formatRecord(const PrintRecord& record);
 std::optional<PrintRecord> parseRecord(std::string_view line);
 
 // Appends the record to the file in `folder`, waiting for another
-// workstation's append at most `patience`.
+// workstation's append at most `patience`, and not at all once `cancel` is set.
 AppendResult appendRecord(const std::string& folder, const PrintRecord& record,
-                          std::chrono::milliseconds patience = std::chrono::seconds(5));
+                          std::chrono::milliseconds patience = std::chrono::seconds(5),
+                          const std::atomic<bool>* cancel = nullptr);
 
 // The records of `report` (named without regard to blanks around it or to
 // letter case), in the order they were appended; the last `most` of them.
+// Only the end of the file is read, as far back as they go.
 std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most);
 
 // The folio that the next print of `report` should start at: the last folio
 // + 1 of its last whole book sent to the printer. Reprints, previews and
-// failed prints do not count. Nothing when the record knows no such print.
+// failed prints do not count. Nothing when the record knows no such print,
+// or when that folio is not one the options dialog accepts.
 std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report);
 
 }  // namespace pliego

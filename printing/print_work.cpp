@@ -11,6 +11,7 @@
 #include "common/text.hpp"
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
+#include "platform/shared_file.hpp"
 #include "printing/job_error.hpp"
 #include "printing/output_step.hpp"
 #include "printing/work_file.hpp"
@@ -32,6 +33,15 @@ std::string lockErrorText(int error) {
 #endif
 }
 
+// The report is opened by the shared folder's rule: the list may be older
+// than what stands at the name now.
+void openReport(LineReader& report, const std::string& path) {
+  SharedFile opened = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, false);
+  if (opened.notPlain) throw JobError(notPlainFileMessage(path, "No se imprimio nada."));
+  if (!report.adopt(opened.release("rb")))
+    throw JobError("No se pudo abrir el archivo " + path + ". No se imprimio nada.");
+}
+
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
 // "WRITE.TXT", so that a failed layout leaves no half file. For the preview
 // the layout also writes a private copy; its path is returned (empty when
@@ -40,9 +50,10 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
                            const JobHooks& hooks, JobOutcome& outcome) {
   const std::string unreadable = "No se pudo leer el archivo " + reportPath + ". No se imprimio nada.";
   LineReader report;
-  if (!report.open(reportPath))
-    throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
+  openReport(report, reportPath);
+  report.setBlockHook([&hooks](std::uint64_t) { return !cancelled(hooks); });
   outcome.header = captureHeader(report, settings.rules);
+  if (report.stopped()) throw JobCancelled(kJobCancelled);
   if (report.failed() || !report.rewind()) throw JobError(unreadable);
 
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
@@ -83,6 +94,8 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   if (ledger) {
     std::error_code error;
     replaceFile(target, workPath, error);
+    if (error == std::errc::operation_not_permitted || error == std::errc::permission_denied)
+      error = copyIntoWorkFile(target, workPath);
     if (error) {
       discardFile(target);
       preview.discard();

@@ -1,7 +1,10 @@
 #include "printing/work_file.hpp"
 
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "common/system_error_text.hpp"
 #include "platform/files.hpp"
@@ -16,7 +19,8 @@ constexpr const char* kNothingPrinted = "No se imprimio nada.";
 }
 
 std::string notPlainFileMessage(const std::string& path, const std::string& consequence) {
-  return "El archivo " + path + " es un enlace, una carpeta u otro nombre de otro archivo, y no se usa. " +
+  return "El archivo " + path + " es un enlace, una carpeta, una tuberia, un dispositivo u otro nombre de otro " +
+         "archivo, y no se usa. " +
          "Quitelo de la carpeta y vuelva a intentar. " + consequence;
 }
 
@@ -28,7 +32,7 @@ void refuseUnlessPlainOrMissing(const std::string& path) {
 }
 
 void createWorkFile(LineWriter& out, const std::string& path) {
-  const OwnFile opened = createOwnFile(path);
+  const OwnFile opened = createOwnFile(path, false, true);
   if (opened.notPlain) throw JobError(notPlainFileMessage(path, kNothingPrinted));
   if (!opened.file)
     throw JobError("No se pudo crear el archivo de trabajo " + path + ": " + systemErrorText(opened.error) + ". " +
@@ -39,6 +43,27 @@ void createWorkFile(LineWriter& out, const std::string& path) {
 std::string workFileWriteFailed(const std::string& path, int error) {
   const std::string reason = error != 0 ? systemErrorText(error) : "el disco esta lleno o no tiene permiso";
   return "No se pudo escribir el archivo de trabajo " + path + ": " + reason + ". " + kNothingPrinted;
+}
+
+// In a folder that lets a file be written but not its name be replaced (a
+// sticky folder, another workstation's file), the new bytes are written into it.
+std::error_code copyIntoWorkFile(const std::string& from, const std::string& to) {
+  std::FILE* in = openFile(from, "rb");
+  if (!in) return {errno, std::generic_category()};
+  const OwnFile out = createOwnFile(to, false, true);
+  if (!out.file) {
+    std::fclose(in);
+    return {out.notPlain ? EISDIR : out.error, std::generic_category()};
+  }
+  std::vector<char> block(1 << 20);
+  int error = 0;
+  for (std::size_t n = 0; error == 0 && (n = std::fread(block.data(), 1, block.size(), in)) > 0;)
+    if (std::fwrite(block.data(), 1, n, out.file) != n) error = errno != 0 ? errno : EIO;
+  if (error == 0 && std::ferror(in)) error = EIO;
+  std::fclose(in);
+  if (std::fclose(out.file) != 0 && error == 0) error = errno;
+  if (error == 0) discardFile(from);
+  return {error, std::generic_category()};
 }
 
 void discardFile(const std::string& path) {

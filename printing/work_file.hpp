@@ -2,6 +2,7 @@
 // The files a job writes in the shared folder: created only as plain files
 // of their own, removed when the job fails, and copied for the preview.
 #include <string>
+#include <system_error>
 
 #include "common/line_io.hpp"
 
@@ -21,6 +22,10 @@ void createWorkFile(LineWriter& out, const std::string& path);
 
 // The message for a work file whose writing failed with `error` (an errno).
 std::string workFileWriteFailed(const std::string& path, int error);
+
+// Writes the bytes of `from` into the work file `to` as it stands, and
+// removes `from`; for a folder that lets `to` be written but not replaced.
+std::error_code copyIntoWorkFile(const std::string& from, const std::string& to);
 
 // Removes a file the job wrote and could not finish.
 void discardFile(const std::string& path);

@@ -13,8 +13,10 @@
 #include <filesystem>
 #include <string_view>
 #include <thread>
+#include <utility>
 
 #include "platform/files.hpp"
+#include "platform/shared_file.hpp"
 
 namespace fs = std::filesystem;
 
@@ -46,13 +48,6 @@ bool writeAll(int fd, std::string_view data) {
 std::string folderOf(const std::string& path) {
   const std::string folder = fs::path(path).parent_path().string();
   return folder.empty() ? "." : folder;
-}
-
-// A symbolic link is followed, so that the rename replaces the real file.
-std::string resolved(const std::string& path) {
-  std::error_code error;
-  const fs::path real = fs::canonical(path, error);
-  return error ? path : real.string();
 }
 
 // How long a write waits for another program that is rewriting the file.
@@ -100,8 +95,9 @@ int createTemporary(const std::string& path, std::string& name) {
     const std::string leaf = temporaryPrefix(target) + hostName() + "." + std::to_string(::getpid()) + "." +
                              std::to_string(counter++) + ".tmp";
     name = (target.parent_path() / leaf).string();
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    SharedFile created = openSharedFile(name, SharedAccess::Write, SharedCreation::MustBeNew, true);
+    if (created.ok()) return std::exchange(created.fd, -1);
+    if (created.error != EEXIST) return -1;
   }
   return -1;
 }
@@ -152,17 +148,17 @@ void syncFolder(const std::string& path) {
 
 }  // namespace
 
+// The file is opened by the shared folder's rule: a link, a pipe or a
+// second name of another file is never read nor replaced.
 std::optional<std::string> readFileBytes(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
+  SharedFile opened = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, false);
+  if (!opened.ok()) return std::nullopt;
   std::string bytes;
-  const bool ok = readAll(fd, bytes);
-  ::close(fd);
-  if (!ok) return std::nullopt;
+  if (!readAll(opened.fd, bytes)) return std::nullopt;
   return bytes;
 }
 
-FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
+FileRewrite::FileRewrite(const std::string& path) : path_(path) {
   const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
   while (openOrCreate(deadline)) {
     const Lock lock = lockUntil(fd_, deadline);
@@ -184,15 +180,19 @@ FileRewrite::FileRewrite(const std::string& path) : path_(resolved(path)) {
 // over the name and one of them would be lost.
 bool FileRewrite::openOrCreate(std::chrono::steady_clock::time_point deadline) {
   for (;;) {
-    fd_ = ::open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ >= 0) return true;
-    if (errno != ENOENT) return false;
-    fd_ = ::open(path_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd_ >= 0) {
+    SharedFile opened = openSharedFile(path_, SharedAccess::Read, SharedCreation::Existing, false);
+    if (opened.ok()) {
+      fd_ = std::exchange(opened.fd, -1);
+      return true;
+    }
+    if (opened.error != ENOENT) return false;
+    SharedFile created = openSharedFile(path_, SharedAccess::ReadWrite, SharedCreation::MustBeNew, true);
+    if (created.ok()) {
+      fd_ = std::exchange(created.fd, -1);
       created_ = true;
       return true;
     }
-    if (errno != EEXIST) {
+    if (created.error != EEXIST) {
       // Nothing to lock and nowhere to create: a removal finds nothing to do,
       // a write fails when it cannot create its temporary file.
       std::error_code error;
@@ -221,6 +221,7 @@ bool FileRewrite::replace(std::string_view content) {
   if (out < 0) return false;
   struct stat old {};
   if (fd_ >= 0 && ::fstat(fd_, &old) == 0) ::fchmod(out, old.st_mode & 07777);
+  shareWithFolderGroup(out, temporary);
   bool ok = writeAll(out, content) && ::fsync(out) == 0;
   ok = ::close(out) == 0 && ok;
   ok = ok && ::rename(temporary.c_str(), path_.c_str()) == 0;

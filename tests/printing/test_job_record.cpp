@@ -2,9 +2,18 @@
 // line it leaves in "PLIEGOMATIC.LOG", and the summary on the status line,
 // on real files in a real folder.
 #include <atomic>
+#include <chrono>
 #include <filesystem>
+#include <thread>
+
+#ifndef _WIN32
+#include <unistd.h>
+
+#include "support/child_process.hpp"
+#endif
 
 #include "printing/print_fixture.hpp"
+#include "platform/file_lock.hpp"
 #include "printing/print_record.hpp"
 
 using namespace pliego;
@@ -201,6 +210,41 @@ TEST_F(JobRecord, TheJobsThreadWritesTheLineAndTheWindowsThreadOnlyTellsIt) {
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192. No se pudo anotar "
                           "esta impresion en PLIEGOMATIC.LOG.");
 }
+
+#ifndef _WIN32  // the lock is held by a second process
+// Esc (or closing the window) while another workstation holds the record's
+// lock gives up the wait at once: the line is not written, even when the
+// lock is let go soon after.
+TEST_F(JobRecord, EscStopsTheWaitForTheRecordsLock) {
+  giveSalesBook();
+  print();
+  const std::string before = dir.read(kRecordFileName);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  const pid_t holder = startChild([&] {
+    FileLock lock;
+    if (lock.acquire(dir.file(kRecordFileName), std::chrono::seconds(0)) != LockResult::Held) return 1;
+    char c = 1;
+    if (write(ready[1], &c, 1) != 1) return 1;
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    return 0;
+  });
+  char c = 0;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  std::atomic<bool> cancel{true};
+  JobHooks hooks;
+  hooks.cancel = &cancel;
+  const auto settings = job.prepare();
+  ASSERT_TRUE(settings);
+  const JobOutcome outcome = job.work(*settings, hooks);
+  EXPECT_EQ(outcome.result, JobResult::Cancelled);
+  EXPECT_FALSE(outcome.recorded);
+  EXPECT_EQ(waitChild(holder).code, 0);
+  EXPECT_EQ(dir.read(kRecordFileName), before);
+  close(ready[0]);
+  close(ready[1]);
+}
+#endif
 
 TEST_F(JobRecord, ARecordThatCannotBeWrittenIsToldOnTheStatusLineOnly) {
   giveSalesBook();

@@ -46,6 +46,29 @@ TEST_F(LedgerPassTest, ClosingBalanceEndsItsPageAndFullPagesBreakUnderTheHeader)
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
 }
 
+// A crashed accounting program can leave a line of a megabyte of NULs: the
+// foot of every page stays at the 32767 blanks a 16-bit count holds, and the
+// line itself goes through as it is.
+TEST_F(LedgerPassTest, AHugeLineWidensTheFootTo32767BlanksAtMost) {
+  auto lines = ledger(60, {10, 20, 30, 40, 50});
+  const std::string corrupt(1 << 20, '\0');
+  lines[24] = corrupt;
+  giveReport("MAYOR.TXT", lines);
+  job.cmdImprimir_Click();
+  ASSERT_EQ(lastMessage(), "Impresion Finalizada");
+  int feet = 0, corrupted = 0;
+  for (const auto& line : workLines()) {
+    if (line.size() > 1 && line.find_first_not_of(' ') == std::string::npos) {
+      EXPECT_EQ(line.size(), 32767u);
+      ++feet;
+    }
+    if (line == corrupt) ++corrupted;
+  }
+  EXPECT_GE(feet, 6);
+  EXPECT_EQ(corrupted, 1);
+  EXPECT_LT(dir.read("WRITE.TXT").size(), (1u << 20) + 20 * 32769u);
+}
+
 TEST_F(LedgerPassTest, MarkerMatchesInAnyCaseButNeedsItsColon) {
   const struct {
     const char* marker;

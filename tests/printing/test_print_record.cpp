@@ -5,10 +5,16 @@
 #ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "settings/file_size_limit.hpp"
 #endif
 
 #include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <limits>
 #include <map>
+#include <optional>
 
 #include "platform/file_lock.hpp"
 #include "printing/print_record.hpp"
@@ -190,6 +196,102 @@ TEST(PrintRecordOfThisJob, NamesTheTimeTheWorkstationAndTheUser) {
 #endif
   EXPECT_FALSE(record.user.empty());
 }
+
+// A hand edit in an editor that does not end the last line, or an append
+// cut short: the next record starts a line of its own all the same.
+TEST_F(PrintRecordFile, ALastLineWithoutItsEndIsEndedBeforeTheNextRecord) {
+  const std::string cut = formatRecord(book("MAYOR.TXT", 10, 12));
+  struct Case {
+    std::string last, leadIn;
+  };
+  const Case cases[] = {{"revisado por el contador", "\r\n"},
+                        {cut.substr(0, cut.size() - 4), "\r\n"},
+                        {"revisado\r", "\n"},
+                        {"revisado\r\n", ""}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.last);
+    const std::string before = kColumns + "\r\n" + formatRecord(book("MAYOR.TXT", 1, 3)) + "\r\n" + c.last;
+    dir.write(kRecordFileName, before);
+    append(book("MAYOR.TXT", 4, 6));
+    EXPECT_EQ(dir.read(kRecordFileName), before + c.leadIn + formatRecord(book("MAYOR.TXT", 4, 6)) + "\r\n");
+    EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), 7);
+    const auto last = recordsOf(dir.path(), "MAYOR.TXT", 1);
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0].firstFolio, 4);
+  }
+}
+
+// The dialog takes folios from 1 to 999999999: a last folio at that limit,
+// past it, or out of any sense offers nothing, and never overflows.
+TEST_F(PrintRecordFile, TheOfferedFolioIsOneTheDialogAcceptsOrNothing) {
+  struct Case {
+    std::int64_t first, last;
+    std::optional<std::int64_t> offered;
+  };
+  const Case cases[] = {{1, 999999998, 999999999},
+                        {999999999, 999999999, std::nullopt},
+                        {999999999, 1000000000, std::nullopt},
+                        {1, std::numeric_limits<std::int64_t>::max(), std::nullopt},
+                        {-7, -5, std::nullopt},
+                        {1, 0, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.last));
+    dir.write(kRecordFileName, "");
+    PrintRecord record = book("MAYOR.TXT", 1, 2);
+    record.firstFolio = c.first;
+    record.lastFolio = c.last;
+    append(record);
+    EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), c.offered);
+  }
+}
+
+// The record keeps a TAB in a report's name as a blank: the report is
+// found by the name it has all the same.
+TEST_F(PrintRecordFile, AReportWhoseNameHoldsATabIsFoundByThatName) {
+  append(book("IVA\tVENTAS.TXT", 1, 9));
+  EXPECT_EQ(recordsOf(dir.path(), "IVA\tVENTAS.TXT", 5).size(), 1u);
+  EXPECT_EQ(offeredFolio(dir.path(), "IVA\tVENTAS.TXT"), 10);
+  EXPECT_EQ(offeredFolio(dir.path(), " iva\tventas.txt "), 10);
+}
+
+#ifndef _WIN32  // a sparse file, and a file-size limit
+// Only the end of the file is read, as far back as the records asked for
+// go: a file with a hole of 64 GB before them is answered at once.
+TEST_F(PrintRecordFile, OnlyTheTailOfTheFileIsReadForTheLastRecordsAndTheOfferedFolio) {
+  constexpr std::int64_t kHole = std::int64_t{64} << 30;
+  {
+    std::FILE* file = std::fopen(dir.file(kRecordFileName).c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fclose(file);
+  }
+  std::filesystem::resize_file(dir.file(kRecordFileName), kHole);
+  append(book("MAYOR.TXT", 1, 9));
+  append(preview(book("MAYOR.TXT", 10, 11)));
+  for (int i = 0; i < 3; ++i) append(book("IVAVENTAS.TXT", 1, 2));
+  append(reprint("MAYOR.TXT", 3, 4));
+  EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), 10);
+  const auto last = recordsOf(dir.path(), "MAYOR.TXT", 2);
+  ASSERT_EQ(last.size(), 2u);
+  EXPECT_TRUE(last[0].preview);
+  EXPECT_EQ(last[1].pagesAsked, "3 a 4");
+}
+
+// A write cut short (a full disk) is taken back, so that the next line
+// never follows half a line.
+TEST_F(PrintRecordFile, AnAppendCutShortIsTakenBackAndTheNextOneReadsWhole) {
+  append(book("MAYOR.TXT", 1, 3));
+  const std::string before = dir.read(kRecordFileName);
+  const PrintRecord big = failed(book("MAYOR.TXT", 4, 6), std::string(20000, 'x'));
+  {
+    const FileSizeLimit limit(before.size() + 1000);
+    EXPECT_EQ(appendRecord(dir.path(), big), AppendResult::Failed);
+  }
+  EXPECT_EQ(dir.read(kRecordFileName), before);
+  append(book("MAYOR.TXT", 4, 6));
+  EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), 7);
+  EXPECT_EQ(recordsOf(dir.path(), "MAYOR.TXT", 5).size(), 2u);
+}
+#endif
 
 #ifndef _WIN32  // the workstations are started with fork
 // Several workstations append at once to a file that does not exist yet:

@@ -91,6 +91,43 @@ TEST(SharedFolderJobs, EveryCopyOfSeveralWorkstationsIsWholeAndItsOwnJobs) {
 
 // A ledger job killed at any moment prints nothing or the whole ledger: the
 // script only ever sees a finished work file.
+// The new work file takes the old one's place in one step: a kill -9 at any
+// moment of a ledger job leaves the last whole "WRITE.TXT" there.
+TEST(SharedFolderJobs, ALedgerJobKilledAtAnyMomentLeavesAWholeWorkFile) {
+  std::string ledger = "MAYOR GENERAL\r\n";
+  for (int account = 0; account < 40; ++account)
+    ledger += "cuenta " + std::to_string(account) + "\r\nSALDO FINAL: " + std::to_string(account) + "\r\n";
+  TempFolder dir;
+  dir.write("MAYOR.TXT", ledger);
+  FakeView view;
+  FakeDialogs dialogs;
+  FakeLauncher launcher;
+  view.report = "MAYOR.TXT";
+  view.header = "1";
+  PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{'.', ','}};
+  job.cmdImprimir_Click();
+  ASSERT_EQ(dialogs.informed.back(), "Impresion Finalizada");
+  const std::string expected = dir.read("WRITE.TXT");
+
+  std::mt19937 random(20261211);
+  int missing = 0, partial = 0;
+  for (int round = 0; round < 100; ++round) {
+    const pid_t child = startChild([&] {
+      for (;;) job.cmdImprimir_Click();
+      return 0;
+    });
+    std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(random)));
+    kill(child, SIGKILL);
+    EXPECT_EQ(waitChild(child).signal, SIGKILL);
+    if (!dir.exists("WRITE.TXT"))
+      ++missing;
+    else if (dir.read("WRITE.TXT") != expected)
+      ++partial;
+  }
+  EXPECT_EQ(missing, 0);
+  EXPECT_EQ(partial, 0);
+}
+
 TEST(SharedFolderJobs, LedgerJobsKilledPartWayNeverPrintAPartialLedger) {
   std::string ledger = "MAYOR GENERAL\r\n";
   for (int account = 0; account < 600; ++account) {

@@ -48,12 +48,19 @@ TEST_F(ProfileSafeWrite, LeavesNoTemporaryFileAndKeepsThePermissions) {
   EXPECT_EQ(fs::status(ini).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
 
-TEST_F(ProfileSafeWrite, SymbolicLinkKeepsPointingAtTheRealFile) {
+// Anyone who may write the shared folder could plant the link: what it
+// points at is never read nor written, nor created.
+TEST_F(ProfileSafeWrite, SymbolicLinkIsRefusedAndWhatItPointsAtIsKept) {
   folder.write("real.ini", "[A]\r\nx=1\r\n");
-  fs::create_symlink(folder.file("real.ini"), ini);
-  EXPECT_NE(write("A", "x", "2"), 0);
-  EXPECT_TRUE(fs::is_symlink(ini));
-  EXPECT_EQ(folder.read("real.ini"), "[A]\r\nx=2\r\n");
+  for (const std::string target : {"real.ini", "nuevo.ini"}) {
+    SCOPED_TRACE(target);
+    fs::remove(ini);
+    fs::create_symlink(folder.file(target), ini);
+    EXPECT_EQ(write("A", "x", "2"), 0);
+    EXPECT_TRUE(fs::is_symlink(ini));
+    EXPECT_EQ(folder.read("real.ini"), "[A]\r\nx=1\r\n");
+    EXPECT_FALSE(folder.exists("nuevo.ini"));
+  }
 }
 
 TEST_F(ProfileSafeWrite, UnreadableFileIsNotTakenForAMissingOne) {

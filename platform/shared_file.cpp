@@ -1,0 +1,213 @@
+#include "platform/shared_file.hpp"
+
+#include <filesystem>
+#include <utility>
+
+#include "platform/files.hpp"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace pliego {
+
+SharedFile& SharedFile::operator=(SharedFile&& other) noexcept {
+  if (this == &other) return *this;
+  close();
+#ifdef _WIN32
+  handle = std::exchange(other.handle, nullptr);
+#else
+  fd = std::exchange(other.fd, -1);
+#endif
+  error = other.error;
+  notPlain = other.notPlain;
+  return *this;
+}
+
+#ifdef _WIN32
+
+bool SharedFile::close() {
+  const bool closed = !handle || CloseHandle(handle);
+  handle = nullptr;
+  return closed;
+}
+
+std::FILE* SharedFile::release(const char* mode) {
+  if (!handle) return nullptr;
+  const bool reading = mode[0] == 'r';
+  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), (reading ? _O_RDONLY : 0) | _O_BINARY);
+  if (fd < 0) {
+    close();
+    return nullptr;
+  }
+  handle = nullptr;
+  std::FILE* file = _fdopen(fd, mode);
+  if (!file) _close(fd);
+  return file;
+}
+
+namespace {
+
+DWORD accessRights(SharedAccess access) {
+  switch (access) {
+    case SharedAccess::Read: return GENERIC_READ;
+    case SharedAccess::Write: return GENERIC_WRITE;
+    case SharedAccess::ReadWrite:
+    case SharedAccess::Append: break;
+  }
+  return GENERIC_READ | GENERIC_WRITE;
+}
+
+DWORD disposition(SharedCreation creation) {
+  switch (creation) {
+    case SharedCreation::Existing: return OPEN_EXISTING;
+    case SharedCreation::OrCreate: return OPEN_ALWAYS;
+    case SharedCreation::MustBeNew: break;
+  }
+  return CREATE_NEW;
+}
+
+bool plainWithOneName(HANDLE h) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  return GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
+         info.nNumberOfLinks <= 1;
+}
+
+}  // namespace
+
+// A link is opened as itself (never followed) and then refused.
+SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCreation creation, bool) {
+  SharedFile result;
+  const std::wstring wide = nativePath(path).wstring();
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES &&
+      (creation == SharedCreation::MustBeNew ||
+       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))) {
+    result.notPlain = true;
+    return result;
+  }
+  HANDLE h = CreateFileW(wide.c_str(), accessRights(access), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, disposition(creation), FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    result.error = static_cast<int>(GetLastError());
+    result.notPlain = result.error == ERROR_FILE_EXISTS || result.error == ERROR_ALREADY_EXISTS;
+    return result;
+  }
+  if (!plainWithOneName(h)) {
+    CloseHandle(h);
+    result.notPlain = true;
+    return result;
+  }
+  result.handle = h;
+  return result;
+}
+
+#else
+
+bool SharedFile::close() {
+  const bool closed = fd < 0 || ::close(fd) == 0;
+  fd = -1;
+  return closed;
+}
+
+std::FILE* SharedFile::release(const char* mode) {
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, mode);
+  if (!file) ::close(fd);
+  fd = -1;
+  return file;
+}
+
+namespace {
+
+int accessFlags(SharedAccess access) {
+  switch (access) {
+    case SharedAccess::Read: return O_RDONLY;
+    case SharedAccess::Write: return O_WRONLY;
+    case SharedAccess::ReadWrite: return O_RDWR;
+    case SharedAccess::Append: break;
+  }
+  return O_RDWR | O_APPEND;
+}
+
+int creationFlags(SharedCreation creation) {
+  switch (creation) {
+    case SharedCreation::Existing: return 0;
+    case SharedCreation::OrCreate: return O_CREAT;
+    case SharedCreation::MustBeNew: break;
+  }
+  return O_CREAT | O_EXCL;
+}
+
+// Some network file systems count no names at all: that is taken as one.
+bool plainWithOneName(const struct stat& info) { return S_ISREG(info.st_mode) && info.st_nlink <= 1; }
+
+bool refusedForWhatStandsThere(int error, SharedCreation creation) {
+  return error == ELOOP || error == EISDIR || error == ENXIO || error == EMLINK ||
+         (error == EEXIST && creation == SharedCreation::MustBeNew);
+}
+
+std::string folderOf(const std::string& path) {
+  const std::string folder = narrowPath(nativePath(path).parent_path());
+  return folder.empty() ? std::string(".") : folder;
+}
+
+}  // namespace
+
+// The folder's group gets the file, and read and write on it. Only the
+// file's owner may change that; a failure leaves the file as it was.
+void shareWithFolderGroup(int fd, const std::string& path) {
+  struct stat file {}, folder {};
+  if (::fstat(fd, &file) != 0 || file.st_uid != ::geteuid()) return;
+  if (::stat(folderOf(path).c_str(), &folder) != 0 || !(folder.st_mode & S_IWGRP)) return;
+  if (file.st_gid != folder.st_gid && ::fchown(fd, static_cast<uid_t>(-1), folder.st_gid) != 0) return;
+  if ((file.st_mode & 0660) != 0660) (void)::fchmod(fd, (file.st_mode & 07777) | 0660);
+}
+
+// Whatever is not a plain file is refused before it is opened, so that no
+// device is ever opened; the check after the opening settles a change made
+// in between.
+SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCreation creation,
+                          bool everyoneWrites) {
+  SharedFile result;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0 &&
+      (!plainWithOneName(info) || creation == SharedCreation::MustBeNew)) {
+    result.notPlain = true;
+    result.error = creation == SharedCreation::MustBeNew && plainWithOneName(info) ? EEXIST : 0;
+    return result;
+  }
+  const int flags = accessFlags(access) | creationFlags(creation) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+  const int fd = ::open(path.c_str(), flags, 0666);
+  if (fd < 0) {
+    result.error = errno;
+    result.notPlain = refusedForWhatStandsThere(result.error, creation);
+    return result;
+  }
+  if (::fstat(fd, &info) != 0 || !plainWithOneName(info)) {
+    ::close(fd);
+    result.notPlain = true;
+    return result;
+  }
+  if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    result.error = errno;
+    ::close(fd);
+    return result;
+  }
+  if (everyoneWrites) shareWithFolderGroup(fd, path);
+  result.fd = fd;
+  return result;
+}
+
+#endif
+
+}  // namespace pliego
