@@ -3,6 +3,6 @@
 # and is not yet on this Debian machine.
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config libgtest-dev libgmock-dev
-          qt6-base-dev qt6-translations-l10n fonts-liberation xdg-utils
+          qt6-base-dev qt6-translations-l10n fonts-liberation xdg-utils xdotool
           clang libclang-rt-14-dev)
 "$(dirname "$0")/install-missing.sh" "${packages[@]}"
