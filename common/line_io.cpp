@@ -102,7 +102,9 @@ LineReader::~LineReader() { close(); }
 void LineReader::reset() {
   memoryAt_ = pos_ = end_ = scan_ = 0;
   markKnown_ = marked_ = false;
-  pendingLineFeed_ = textEnded_ = failed_ = stopped_ = false;
+  pendingLineFeed_ = pendingLineEnd_ = continues_ = textEnded_ = failed_ = stopped_ = false;
+  longLeft_ = 0;
+  lineLength_ = 0;
   bytesRead_ = 0;
 }
 
@@ -201,6 +203,14 @@ bool LineReader::refill(std::size_t keepFrom) {
 
 bool LineReader::atEnd() {
   if (pos_ == end_ && !refill(pos_)) return true;
+  if (pendingLineEnd_) {
+    pendingLineEnd_ = false;
+    const char c = buffer_[pos_];
+    if (c == '\r' || c == '\n') {
+      pendingLineFeed_ = c == '\r';
+      if (++pos_ == end_ && !refill(pos_)) return true;
+    }
+  }
   if (pendingLineFeed_) {
     pendingLineFeed_ = false;
     if (buffer_[pos_] == '\n' && ++pos_ == end_ && !refill(pos_)) return true;
@@ -278,7 +288,8 @@ void LineReader::markLine(std::size_t begin, std::size_t end) {
 }
 
 bool LineReader::next(std::string_view& line) {
-  marked_ = false;
+  if (longLeft_ > 0) return nextPiece(line);
+  marked_ = continues_ = false;
   if (atEnd()) return false;
   scan_ = pos_;
   for (;;) {
@@ -286,6 +297,7 @@ bool LineReader::next(std::string_view& line) {
     const std::size_t hit = lineEnd();
     if (hit < end_) {
       line = std::string_view(buffer_.data() + begin, hit - begin);
+      lineLength_ = static_cast<std::int64_t>(line.size());
       markLine(begin, hit);
       pos_ = hit + 1;
       if (buffer_[hit] == '\r') {
@@ -297,12 +309,98 @@ bool LineReader::next(std::string_view& line) {
       }
       return true;
     }
+    if (end_ - begin >= kLongestHeld && !textEnded_) return startLongLine(begin, line);
     if (!refill(begin)) {  // a last line without an end
       line = std::string_view(buffer_.data(), end_);
+      lineLength_ = static_cast<std::int64_t>(line.size());
       markLine(0, end_);
       pos_ = end_;
       return true;
     }
+  }
+}
+
+// The bytes held are the line's first piece.
+bool LineReader::startLongLine(std::size_t begin, std::string_view& line) {
+  const LongRest rest = measureRest(begin);
+  line = std::string_view(buffer_.data() + begin, end_ - begin);
+  pos_ = end_;
+  lineLength_ = static_cast<std::int64_t>(line.size() + rest.length);
+  marked_ = rest.marked;
+  longLeft_ = rest.length;
+  continues_ = longLeft_ > 0;
+  pendingLineEnd_ = !continues_;
+  return true;
+}
+
+bool LineReader::nextPiece(std::string_view& line) {
+  continues_ = false;
+  if (pos_ == end_ && !refill(pos_)) {  // the text ended sooner than it did when it was measured
+    longLeft_ = 0;
+    line = {};
+    return true;
+  }
+  const auto take = static_cast<std::size_t>(std::min<std::uint64_t>(end_ - pos_, longLeft_));
+  line = std::string_view(buffer_.data() + pos_, take);
+  pos_ += take;
+  longLeft_ -= take;
+  continues_ = longLeft_ > 0;
+  pendingLineEnd_ = !continues_;
+  return true;
+}
+
+// Reads on, in blocks of its own, to the line's end, looking for the marker
+// across the blocks too, then goes back to where the reading was.
+LineReader::LongRest LineReader::measureRest(std::size_t begin) {
+  LongRest rest;
+  const std::size_t overlap = search_.empty() ? 0 : search_.size() - 1;
+  rest.marked = !search_.empty() && search_.find(buffer_.data() + begin, end_ - begin) < end_ - begin;
+  std::vector<char> block(overlap + blockSize_);
+  std::size_t carry = std::min(overlap, end_ - begin);
+  std::memcpy(block.data(), buffer_.data() + end_ - carry, carry);
+  const std::uint64_t resume = bytesRead_;
+  for (bool ended = false; !ended;) {
+    char* const fresh = block.data() + carry;
+    std::size_t count = readBlock(fresh, blockSize_);
+    if (count == 0) break;
+    if (const void* stop = std::memchr(fresh, kEndOfText, count)) {
+      count = static_cast<std::size_t>(static_cast<const char*>(stop) - fresh);
+      ended = true;
+    }
+    if (const std::size_t hit = findLineEnd(fresh, count); hit < count) {
+      count = hit;
+      ended = true;
+    }
+    rest.length += count;
+    const std::size_t seen = carry + count;
+    if (!rest.marked && !search_.empty()) rest.marked = search_.find(block.data(), seen) < seen;
+    carry = std::min(overlap, seen);
+    std::memmove(block.data(), block.data() + seen - carry, carry);
+    if (hook_ && !hook_(bytesRead_)) {
+      stopped_ = textEnded_ = true;
+      break;
+    }
+  }
+  seekTo(resume);
+  return rest;
+}
+
+void LineReader::seekTo(std::uint64_t offset) {
+  if (!file_) {
+    memoryAt_ = static_cast<std::size_t>(offset);
+    return;
+  }
+#ifdef _WIN32
+  const bool sought = _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
+#else
+  const bool sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
+#endif
+  if (!sought) failed_ = textEnded_ = true;
+}
+
+void LineReader::skipRestOfLine() {
+  std::string_view piece;
+  while (continues_ && next(piece)) {
   }
 }
 
@@ -336,6 +434,7 @@ bool LineReader::next(std::string& line) {
   std::string_view view;
   const bool read = next(view);
   line.assign(view);
+  while (continues_ && next(view)) line.append(view);
   return read;
 }
 

@@ -23,6 +23,7 @@ class TextSearch {
   std::size_t find(const char* data, std::size_t size) const;
   bool in(std::string_view text) const { return !empty() && find(text.data(), text.size()) < text.size(); }
   bool empty() const { return needle_.empty(); }
+  std::size_t size() const { return needle_.size(); }
 
  private:
   std::string needle_;
@@ -34,7 +35,10 @@ class TextSearch {
 // Reads text line by line with block reads. A line ends at CR LF, at a lone
 // CR or at a lone LF; a last line without an end still counts; a Ctrl+Z byte
 // (0x1A) ends the text. Lines are handed out as views into the block, valid
-// until the next call; bytes are never changed.
+// until the next call; bytes are never changed. A line longer than
+// kLongestHeld is handed out in pieces, so that the memory the reader takes
+// stays the same for any text: its length and its marker are known from its
+// first piece on (the reader looks ahead to its end, then reads it again).
 class LineReader {
  public:
   // Called after every block read with the bytes read so far; returning
@@ -59,9 +63,17 @@ class LineReader {
 
   // True when no further line can be read (also after a failure or a stop).
   bool atEnd();
-  // The next line without its end; false at the end.
+  // The next line without its end, or the next piece of a long one; false
+  // at the end.
   bool next(std::string_view& line);
+  // The next line whole, however long.
   bool next(std::string& line);
+  // The line handed out goes on in the next call's piece.
+  bool continues() const { return continues_; }
+  // The length of the line handed out last (of the whole line, for a piece).
+  std::int64_t lineLength() const { return lineLength_; }
+  // Passes over the pieces of the line handed out that are still to come.
+  void skipRestOfLine();
 
   // Whole lines handed out at once: their bytes as they stand, each line
   // with its CR LF; how many lines; the length of the longest without its end.
@@ -94,9 +106,18 @@ class LineReader {
   bool stopped() const { return stopped_; }
 
   static constexpr std::size_t kBlockSize = 1 << 18;
+  static constexpr std::size_t kLongestHeld = 4 * kBlockSize;
 
  private:
   void reset();
+  bool startLongLine(std::size_t begin, std::string_view& line);
+  bool nextPiece(std::string_view& line);
+  struct LongRest {
+    std::uint64_t length = 0;  // the line's bytes after those held
+    bool marked = false;       // the whole line holds the marker
+  };
+  LongRest measureRest(std::size_t begin);
+  void seekTo(std::uint64_t offset);
   bool refill(std::size_t keepFrom);
   std::size_t readBlock(char* into, std::size_t room);
   std::size_t lineEnd();
@@ -114,6 +135,10 @@ class LineReader {
   bool markKnown_ = false;
   bool marked_ = false;
   bool pendingLineFeed_ = false;  // a CR ended the last block: an LF may follow
+  bool pendingLineEnd_ = false;   // a long line's last piece was handed out: its end follows
+  bool continues_ = false;
+  std::uint64_t longLeft_ = 0;    // bytes of the long line not yet handed out
+  std::int64_t lineLength_ = 0;
   bool textEnded_ = false;        // Ctrl+Z seen, end of file, failure or stop
   bool failed_ = false;
   bool stopped_ = false;

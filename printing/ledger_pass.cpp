@@ -22,20 +22,20 @@ LedgerLayout::LedgerLayout(PageGate& out, const PageRules& rules, const std::vec
     : out_(out), rules_(rules), header_(header),
       footLine_(static_cast<std::size_t>(std::clamp<std::int64_t>(footWidth, 0, kWidestFoot)), ' ') {}
 
-void LedgerLayout::add(std::string_view line, bool closing) {
+void LedgerLayout::add(std::string_view line, bool closing, LineReader* rest) {
   const auto headerCount = static_cast<std::int64_t>(header_.size());
   if (static_cast<double>(c_) == rules_.ledgerLinesPerPage - 1) {
     EscribirPiePagina();
     EscribirEncabezadoMayor();
-    out_.write(line);
+    out_.write(line, rest);
     c_ = headerCount + 1;
   } else if (closing) {
-    out_.write(line);
+    out_.write(line, rest);
     CompletarPagina(++c_);
     EscribirEncabezadoMayor();
     c_ = headerCount;
   } else {
-    out_.write(line);
+    out_.write(line, rest);
     ++c_;
   }
 }

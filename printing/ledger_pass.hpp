@@ -22,8 +22,9 @@ class LedgerLayout {
   LedgerLayout(PageGate& out, const PageRules& rules, const std::vector<std::string>& header,
                std::int64_t footWidth);
 
-  // `closing`: the line holds the closing-balance marker in any case.
-  void add(std::string_view line, bool closing);
+  // `closing`: the line holds the closing-balance marker in any case. A
+  // line handed out in pieces comes with the reader of its `rest`.
+  void add(std::string_view line, bool closing, LineReader* rest = nullptr);
   // How many lines, none of them closing, `addRun` may take now: up to the
   // page's foot.
   std::int64_t room() const;

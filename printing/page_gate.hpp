@@ -29,9 +29,18 @@ class PageGate {
     past_ = pagesSent_ > 0 && selection_.pastEnd(folio);
   }
 
-  void write(std::string_view line) {
+  // A line handed out in pieces comes with the reader of its `rest`.
+  void write(std::string_view line, LineReader* rest = nullptr) {
     if (!noteLines(1)) return;
-    out_.write(line);
+    if (!rest || !rest->continues()) return out_.write(line);
+    out_.writeBytes(line);
+    std::string_view piece;
+    while (rest->continues() && rest->next(piece)) {
+      if (rest->continues())
+        out_.writeBytes(piece);
+      else
+        out_.write(piece);
+    }
   }
   // `count` lines that already carry their ends, lent by the line reader.
   void writeRun(std::string_view bytes, std::int64_t count) {

@@ -23,7 +23,7 @@ struct PagedSink {
     out.beginPage();
     EscribirEncabezado(out, header, page, rules);
   }
-  void add(std::string_view line, bool) { out.write(line); }
+  void add(std::string_view line, bool, LineReader* rest) { out.write(line, rest); }
   std::int64_t room() const { return kNoLimit; }
   void addRun(const LineReader::Run& run) { out.writeRun(run.bytes, run.lines); }
 };
@@ -32,7 +32,7 @@ struct LedgerSink {
   LedgerLayout& layout;
   bool ok() const { return layout.ok(); }
   void pageBreak(std::int64_t) {}
-  void add(std::string_view line, bool closing) { layout.add(line, closing); }
+  void add(std::string_view line, bool closing, LineReader* rest) { layout.add(line, closing, rest); }
   std::int64_t room() const { return layout.room(); }
   void addRun(const LineReader::Run& run) { layout.addRun(run.bytes, run.lines); }
 };
@@ -40,7 +40,7 @@ struct LedgerSink {
 struct MeasuringSink {
   bool ok() const { return true; }
   void pageBreak(std::int64_t) {}
-  void add(std::string_view, bool) {}
+  void add(std::string_view, bool, LineReader*) {}
   std::int64_t room() const { return kNoLimit; }
   void addRun(const LineReader::Run&) {}
 };
@@ -53,6 +53,11 @@ std::int64_t linesBeforeBreak(double n, std::int64_t count, bool breaks) {
   if (breaks && n - 1 >= static_cast<double>(count) && n - 1 == std::floor(n - 1)) stop = n - 1;
   const double room = stop - static_cast<double>(count);
   return room <= 0 ? 0 : static_cast<std::int64_t>(std::min(room, static_cast<double>(kNoLimit)));
+}
+
+// The line just read, whose first piece is `line`, is the header's first.
+bool startsWithHeader(const LineReader& in, std::string_view line, const std::string& first) {
+  return static_cast<std::size_t>(in.lineLength()) == first.size() && std::string_view(first).starts_with(line);
 }
 
 // The copy pass: the last slot of every page is left free, and every further
@@ -89,17 +94,20 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
       }
       in.next(line);
       bool marked = in.marked();
-      if (page == 0 && headerCount > 0 && line == header[0]) {
+      LineReader* rest = &in;  // the pieces still to come of a long line
+      if (page == 0 && headerCount > 0 && startsWithHeader(in, line, header[0])) {
         page = 1;
         if (rules.stampPages) {
           stamped = pageStamp(line, 1 + folioOffset);
           line = stamped;
+          rest = nullptr;
           marked = in.watched().in(line);
         }
       }
       if (rules.cutVatTotals && marked) break;
-      widest = std::max(widest, static_cast<std::int64_t>(line.size()));
-      out.add(line, marked);
+      widest = std::max(widest, rest ? in.lineLength() : static_cast<std::int64_t>(line.size()));
+      out.add(line, marked, rest);
+      in.skipRestOfLine();
     }
     ++lineCount;
   }

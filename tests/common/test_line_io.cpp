@@ -149,6 +149,63 @@ TEST(LineReader, RunsGiveTheSameLinesAsOneByOne) {
     }
 }
 
+// A line longer than the reader holds comes out in pieces, from memory and
+// from a file alike: its length and its marker (also where the marker lies
+// across two blocks) are known from its first piece, and the lines around
+// it are as they are.
+TEST(LineReader, ALongLineComesInPiecesWithItsLengthAndItsMarkerKnownFromTheFirst) {
+  TempFolder dir;
+  const std::size_t size = 3 * LineReader::kLongestHeld + 12345;
+  const std::size_t straddling = 6 * LineReader::kBlockSize - 10;  // across a block's end, after "antes"
+  struct Case {
+    std::string end;  // what follows the long line
+    std::size_t markerAt;
+    std::vector<std::string> after;
+  };
+  const Case cases[] = {{"\r\ndespues\r\n", straddling, {"despues"}},
+                        {"\rdespues", std::string::npos, {"despues"}},
+                        {"\n\r\n", size - 6, {""}},
+                        {"", 10, {}},
+                        {"\x1A" "nunca\r\n", std::string::npos, {}}};
+  for (const auto& c : cases) {
+    for (const bool fromFile : {false, true}) {
+      SCOPED_TRACE(std::to_string(c.markerAt) + (fromFile ? " file" : " memory"));
+      std::string longLine(size, 'x');
+      if (c.markerAt != std::string::npos) longLine.replace(c.markerAt, 6, "SALDO:");
+      const std::string text = "antes\r\n" + longLine + c.end;
+      LineReader in;
+      if (fromFile) {
+        dir.write("largo.txt", text);
+        ASSERT_TRUE(in.open(dir.file("largo.txt")));
+      } else {
+        in.openMemory(text);
+      }
+      in.watchFor("saldo:", true);
+      std::string_view piece;
+      ASSERT_TRUE(in.next(piece));
+      EXPECT_EQ(piece, "antes");
+      EXPECT_FALSE(in.continues());
+      ASSERT_TRUE(in.next(piece));
+      EXPECT_EQ(in.lineLength(), static_cast<std::int64_t>(size));
+      EXPECT_EQ(in.marked(), c.markerAt != std::string::npos);
+      std::string whole(piece);
+      int pieces = 1;
+      while (in.continues() && in.next(piece)) {
+        EXPECT_LE(piece.size(), LineReader::kLongestHeld + LineReader::kBlockSize);
+        whole += piece;
+        ++pieces;
+      }
+      EXPECT_GE(pieces, 3);
+      EXPECT_TRUE(whole == longLine);
+      std::vector<std::string> after;
+      std::string line;
+      while (in.next(line)) after.push_back(line);
+      EXPECT_EQ(after, c.after);
+      EXPECT_FALSE(in.failed());
+    }
+  }
+}
+
 TEST(TextSearch, FindsTheFirstPlaceWithOrWithoutCase) {
   struct Case {
     const char* needle;

@@ -3,11 +3,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <new>
 
 #include "platform/file_lock.hpp"
 #include "printing/print_fixture.hpp"
+#include "support/child_process.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -141,6 +145,39 @@ TEST_F(WorkFilesTest, EveryJobWritesANewWorkFileAndAReaderOfTheLastOneKeepsIt) {
     EXPECT_EQ(seen, first) << report;
     EXPECT_NE(dir.read("WRITE.TXT"), first) << report;
     EXPECT_FALSE(dir.exists("WRITE2.TXT")) << report;
+  }
+}
+
+// The process's memory as /proc tells it, in kB: "VmRSS" now, "VmHWM" at its peak.
+long memoryKb(const std::string& what) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with(what + ":")) return std::stol(line.substr(what.size() + 1));
+  return -1;
+}
+
+// One line of 64 MB in a VAT book and in a ledger goes through in pieces:
+// the job's memory does not grow with it, and the line is written whole,
+// its closing marker at its very end still ending the ledger's page.
+TEST_F(WorkFilesTest, ALongLineFlowsThroughTheJobAndTheMemoryStaysFlat) {
+  const std::string longLine = std::string(64 << 20, 'x') + " SALDO FINAL: 1";
+  for (const std::string report : {"IVAVENTAS.TXT", "MAYOR.TXT"}) {
+    SCOPED_TRACE(report);
+    giveReport(report, {"ENCABEZADO", "a", longLine, "b", "c"});
+    const ChildEnd end = runChild([&] {
+      const long before = memoryKb("VmRSS");
+      job.cmdImprimir_Click();
+      const long growth = memoryKb("VmHWM") - before;
+      std::fprintf(stderr, "memory growth %ld kB: %s\n", growth, lastMessage().c_str());
+      return lastMessage() == "Impresion Finalizada" && growth < 32 * 1024 ? 0 : 1;
+    });
+    EXPECT_TRUE(end.exited);
+    EXPECT_EQ(end.code, 0);
+    const auto lines = workLines();
+    const auto at = std::find(lines.begin(), lines.end(), longLine);
+    ASSERT_NE(at, lines.end());
+    ASSERT_LT(at + 1, lines.end());
+    EXPECT_EQ(at[1], report == "MAYOR.TXT" ? " " : "b");  // a closing balance ends its page
   }
 }
 
