@@ -54,17 +54,16 @@ void DestinationBox::readPrinters() {
   });
 }
 
-// The typed text stays as it is while the list changes under it.
+// The list changes under an open popup and a typed text without disturbing
+// either: printers gone are removed, new ones added at the end.
 void DestinationBox::showPrinters(const QStringList& printers) {
   const QString typed = currentText();
-  QStringList items{kScript};
-  items << printers;
-  QStringList shown;
-  for (int i = 0; i < count(); ++i) shown << itemText(i);
-  if (shown == items) return;
-  clear();
-  addItems(items);
-  setText(typed);
+  const bool picked = currentIndex() >= 0;
+  for (int i = count() - 1; i > 0; --i)
+    if (!printers.contains(itemText(i))) removeItem(i);
+  for (const QString& printer : printers)
+    if (findText(printer) < 0) addItem(printer);
+  if (!picked && currentText() != typed) setEditText(typed);
 }
 
 }  // namespace pliego
