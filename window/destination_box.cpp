@@ -19,7 +19,7 @@ DestinationBox::DestinationBox(PrintSpooler& spooler, QWidget* parent) : QComboB
   setInsertPolicy(QComboBox::NoInsert);
   addItem(kScript);
   setCurrentIndex(-1);
-  lineEdit()->setPlaceholderText(QStringLiteral("Destino: LPT (archivo de impresion)"));
+  lineEdit()->setPlaceholderText(QStringLiteral("Destino: LPT"));
   setToolTip(QStringLiteral(
       "Destino de la impresora: LPT para el archivo de impresion con el puerto indicado, IMPRESORA:nombre para una "
       "impresora del sistema, RED:equipo:puerto para una impresora de red (puerto 9100 si no se indica) o "
