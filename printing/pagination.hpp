@@ -28,6 +28,9 @@ struct JobHooks {
   // While the job waits for a copy still printing: what it waits for and
   // the whole minutes waited, when the wait begins and at each new minute.
   std::function<void(WaitingFor what, int minutes)> waiting;
+  // The percentage of the work file sent to the printer, on every change,
+  // when the program sends it itself.
+  std::function<void(int percent)> sending;
 };
 
 inline bool cancelled(const JobHooks& hooks) { return hooks.cancel && hooks.cancel->load(); }

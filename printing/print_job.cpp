@@ -58,12 +58,21 @@ JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
   settings.port = toInt16(numericValue(settings.portText));
   settings.profile = view.selectedProfile();
   settings.linesPerPageText = view.linesPerPage();
+  std::string problem;
+  settings.destination = readDestination(view.destination(), problem).value_or(Destination{});
   return settings;
 }
 
 PrintJob::PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
-                   NumberFormat format)
-    : view_(view), dialogs_(dialogs), launcher_(launcher), folder_(std::move(folder)), format_(format) {}
+                   NumberFormat format, PrintSpooler* spooler)
+    : view_(view),
+      dialogs_(dialogs),
+      launcher_(launcher),
+      ownSpooler_(spooler ? nullptr : systemSpooler()),
+      spooler_(spooler ? spooler : ownSpooler_.get()),
+      follower_(std::make_unique<JobFollower>(*spooler_, folder)),
+      folder_(std::move(folder)),
+      format_(format) {}
 
 // Besides the numeric checks, counts that no paper has are refused: they
 // would only fill the disk of the shared folder with blank lines.
@@ -88,9 +97,13 @@ bool PrintJob::ValidarDatos() {
   if (!isNumeric(view_.linesPerPage(), format_))
     return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
-  if (!isNumeric(view_.portNumber(), format_))
+  std::string badDestination;
+  const auto destination = readDestination(view_.destination(), badDestination);
+  const bool script = destination && destination->kind == DestinationKind::Script;
+  if (script && !isNumeric(view_.portNumber(), format_))
     return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
+  if (!destination) return refuse(badDestination, FocusTarget::Destination);
   if (tooMany(view_.headerLines()))
     return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (tooMany(view_.linesPerPage()))
@@ -130,9 +143,18 @@ PageSelection PrintJob::takeNextOptions(const std::string& report) {
 
 // Every job that ran leaves its line in the record, whatever its end; Esc
 // stops the wait for another workstation's append.
-bool PrintJob::record(const JobSettings& settings, const JobOutcome& outcome, const JobHooks& hooks) {
-  return appendRecord(folder_, recordOf(settings, outcome), std::chrono::seconds(5), hooks.cancel) ==
-         AppendResult::Done;
+bool PrintJob::record(const PrintRecord& record, const JobHooks& hooks) {
+  return appendRecord(folder_, record, std::chrono::seconds(5), hooks.cancel) == AppendResult::Done;
+}
+
+// A print that may still fail after its job ended is followed to its end.
+void PrintJob::follow(const JobSettings& settings, const JobOutcome& outcome, const PrintRecord& record) {
+  if (outcome.result != JobResult::Sent || settings.preview) return;
+  if (outcome.spooled) follower_->follow(*outcome.spooled, settings.destination, record);
+  if (outcome.commandRunning) {
+    const std::lock_guard lock(scriptsMutex_);
+    runningScripts_.push_back(record);
+  }
 }
 
 void PrintJob::cmdImprimir_Click() {
@@ -155,23 +177,29 @@ void PrintJob::cmdImprimir_Click() {
 // The record's lock may be held a while by another workstation: the line is
 // written here, on the job's own thread, never on the window's.
 JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
-  JobOutcome outcome = printAndWatch(settings, hooks);
-  outcome.recorded = record(settings, outcome, hooks);
+  JobSettings withLimits = settings;
+  withLimits.sendLimits = sendLimits_;
+  JobOutcome outcome = printAndWatch(withLimits, hooks);
+  const PrintRecord line = recordOf(settings, outcome);
+  outcome.recorded = record(line, hooks);
+  follow(settings, outcome, line);
   return outcome;
 }
 
 JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& hooks) {
   try {
     waitForEarlierCopy(hooks);
-  } catch (const JobError& error) {
+  } catch (const JobCancelled& error) {
     JobOutcome cancelled;
     cancelled.message = error.what();
     cancelled.result = JobResult::Cancelled;
     return cancelled;
   }
-  JobOutcome outcome = runPrintWork(settings, folder_, launcher_, hooks);
-  if (outcome.message != kJobDone) return outcome;
-  if (const auto ending = watchFirstSeconds(hooks); ending && ending->failed()) {
+  JobOutcome outcome = runPrintWork(settings, folder_, launcher_, hooks, spooler_);
+  if (outcome.result != JobResult::Sent || !outcome.commandStarted) return outcome;
+  const auto ending = watchFirstSeconds(hooks);
+  outcome.commandRunning = !ending;
+  if (ending && ending->failed()) {
     outcome.message = commandFailure(*ending, false);
     outcome.result = JobResult::Failed;
     outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;  // nothing was printed
@@ -194,9 +222,31 @@ void PrintJob::finish(JobOutcome outcome) {
 
 std::vector<std::string> PrintJob::lateFailures() {
   std::vector<std::string> messages;
-  for (const Ending& ending : launcher_.takeEndings())
+  for (const Ending& ending : launcher_.takeEndings()) {
+    if (ending.tracked) scriptEnded(ending);
     if (ending.failed()) messages.push_back(commandFailure(ending, true));
+  }
+  for (std::string& message : follower_->takeMessages()) messages.push_back(std::move(message));
   return messages;
+}
+
+// The print script that ended is the oldest one still running: the next
+// print waits for the one before.
+void PrintJob::scriptEnded(const Ending& ending) {
+  std::optional<PrintRecord> print;
+  {
+    const std::lock_guard lock(scriptsMutex_);
+    if (runningScripts_.empty()) return;
+    print = std::move(runningScripts_.front());
+    runningScripts_.pop_front();
+  }
+  if (!ending.failed()) {
+    follower_->writeLater(laterRecord(*print, RecordOutcome::Printed));
+    return;
+  }
+  follower_->writeLater(laterRecord(*print, RecordOutcome::FailedLater,
+                                    "el comando de impresion termino con error (codigo de salida " +
+                                        std::to_string(ending.status) + ")"));
 }
 
 // A copy to the printer that an earlier job started may still read the work

@@ -2,6 +2,9 @@
 // The print job: validation, the reading of the window's fields, and the
 // work that lays out "WRITE.TXT" and shows or sends it.
 #include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +12,8 @@
 #include "common/dialogs.hpp"
 #include "common/numbers.hpp"
 #include "platform/launcher.hpp"
+#include "platform/print_spooler.hpp"
+#include "printing/job_follower.hpp"
 #include "printing/print_view.hpp"
 #include "printing/print_work.hpp"
 
@@ -25,9 +30,11 @@ std::string commandFailure(const Ending& ending, bool later);
 
 class PrintJob {
  public:
-  // `folder` is the program's folder (mRuta), where reports and work files live.
+  // `folder` is the program's folder (mRuta), where reports and work files
+  // live. `spooler` takes the jobs of profiles whose destination is a printer
+  // of the system; the system's own when none is given.
   PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
-           NumberFormat format);
+           NumberFormat format, PrintSpooler* spooler = nullptr);
 
   // Runs the whole job on this thread: F10 or the "F10 - Imprimir" button.
   void cmdImprimir_Click();
@@ -46,9 +53,16 @@ class PrintJob {
   // Keeps what the work found and tells the user its final message; no
   // file is touched.
   void finish(JobOutcome outcome);
-  // What to tell of print and preview commands that failed after their job
-  // ended; one message for each.
+  // What to tell of prints that failed, or met a problem at the printer,
+  // after their job ended; one message for each. Prints whose end is learned
+  // here get their later line in the record of prints.
   std::vector<std::string> lateFailures();
+  // How long a printer the job writes to may take no byte, and how long a
+  // spooled job is watched before the job ends.
+  void setSendLimits(const SendLimits& limits) { sendLimits_ = limits; }
+  // Waits until the later lines asked for are written and no print is
+  // followed any more.
+  bool followUpSettled(std::chrono::milliseconds timeout) { return follower_->settled(timeout); }
 
   // The header lines captured by the last job (element 0 is line 1).
   const std::vector<std::string>& mEncabezado() const { return header_; }
@@ -70,11 +84,22 @@ class PrintJob {
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
   PageSelection takeNextOptions(const std::string& report);
-  bool record(const JobSettings& settings, const JobOutcome& outcome, const JobHooks& hooks);
+  bool record(const PrintRecord& record, const JobHooks& hooks);
+
+  void scriptEnded(const Ending& ending);
+  void follow(const JobSettings& settings, const JobOutcome& outcome, const PrintRecord& record);
 
   PrintView& view_;
   Dialogs& dialogs_;
   ProgramLauncher& launcher_;
+  std::unique_ptr<PrintSpooler> ownSpooler_;
+  PrintSpooler* spooler_;
+  std::unique_ptr<JobFollower> follower_;
+  SendLimits sendLimits_;
+  // The prints of the script still running when their job ended, oldest
+  // first: their command's ending tells how they ended.
+  std::mutex scriptsMutex_;
+  std::deque<PrintRecord> runningScripts_;
   std::string folder_;
   NumberFormat format_;
   std::vector<std::string> header_;

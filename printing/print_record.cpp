@@ -2,8 +2,12 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <ctime>
+#include <mutex>
+#include <random>
+#include <set>
 
 #include "common/text.hpp"
 #include "platform/files.hpp"
@@ -21,6 +25,10 @@ constexpr std::string_view kToScreen = "pantalla";
 constexpr std::string_view kSent = "enviado";
 constexpr std::string_view kCancelled = "cancelado";
 constexpr std::string_view kFailedPrefix = "fallo: ";
+constexpr std::string_view kPrinted = "impreso";
+constexpr std::string_view kFailedLaterPrefix = "fallo despues: ";
+// The columns of the first files; later columns follow them.
+constexpr std::size_t kFirstColumns = 13;
 
 std::string localNow() {
   const std::time_t now = std::time(nullptr);
@@ -58,6 +66,8 @@ std::string outcomeText(const PrintRecord& record) {
   switch (record.outcome) {
     case RecordOutcome::Sent: return std::string(kSent);
     case RecordOutcome::Cancelled: return std::string(kCancelled);
+    case RecordOutcome::Printed: return std::string(kPrinted);
+    case RecordOutcome::FailedLater: return std::string(kFailedLaterPrefix) + record.reason;
     case RecordOutcome::Failed: break;
   }
   return std::string(kFailedPrefix) + record.reason;
@@ -66,6 +76,11 @@ std::string outcomeText(const PrintRecord& record) {
 std::optional<RecordOutcome> readOutcome(std::string_view text, std::string& reason) {
   if (text == kSent) return RecordOutcome::Sent;
   if (text == kCancelled) return RecordOutcome::Cancelled;
+  if (text == kPrinted) return RecordOutcome::Printed;
+  if (startsWith(text, kFailedLaterPrefix)) {
+    reason = text.substr(kFailedLaterPrefix.size());
+    return RecordOutcome::FailedLater;
+  }
   if (!startsWith(text, kFailedPrefix)) return std::nullopt;
   reason = text.substr(kFailedPrefix.size());
   return RecordOutcome::Failed;
@@ -197,11 +212,17 @@ Tail tailOf(const std::string& folder, std::string_view report, std::size_t most
   LinesFromTheEnd file(joinPath(folder, kRecordFileName));
   const std::string key = reportKey(report);
   bool bookFound = !wantFolio;
+  std::set<std::string> decided, failedLater;  // jobs by their latest later line
   std::string line;
   while ((tail.records.size() < most || !bookFound) && file.previous(line)) {
     auto record = parseRecord(line);
     if (!record || reportKey(record->report) != key) continue;
-    if (!bookFound && isWholeBookSent(*record)) {
+    const bool later = record->outcome == RecordOutcome::Printed || record->outcome == RecordOutcome::FailedLater;
+    if (later && !record->job.empty() && decided.insert(record->job).second &&
+        record->outcome == RecordOutcome::FailedLater)
+      failedLater.insert(record->job);
+    const bool failedAfter = !record->job.empty() && failedLater.count(record->job);
+    if (!bookFound && isWholeBookSent(*record) && !failedAfter) {
       bookFound = true;
       tail.folio = folioAfter(record->lastFolio);
     }
@@ -211,6 +232,16 @@ Tail tailOf(const std::string& folder, std::string_view report, std::size_t most
   return tail;
 }
 
+std::string newJobMark() {
+  static std::mt19937_64 random{std::random_device{}() ^
+                                static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count())};
+  static std::mutex guard;
+  const std::lock_guard lock(guard);
+  char text[17];
+  std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(random()));
+  return text;
+}
+
 }  // namespace
 
 PrintRecord recordOfThisJob() {
@@ -218,13 +249,22 @@ PrintRecord recordOfThisJob() {
   record.when = localNow();
   record.workstation = workstationName();
   record.user = userName();
+  record.job = newJobMark();
   return record;
+}
+
+PrintRecord laterRecord(const PrintRecord& record, RecordOutcome outcome, const std::string& reason) {
+  PrintRecord later = record;
+  later.when = localNow();
+  later.outcome = outcome;
+  later.reason = reason;
+  return later;
 }
 
 const std::vector<std::string>& recordColumns() {
   static const std::vector<std::string> columns{
       "Fecha y hora", "Estacion", "Usuario",  "Reporte",         "Perfil", "Renglones por pagina", "Primer folio",
-      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado"};
+      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado", "Destino", "Trabajo"};
   return columns;
 }
 
@@ -242,7 +282,9 @@ std::vector<std::string> recordFields(const PrintRecord& record) {
           std::to_string(record.lines),
           record.wholeBook() ? std::string(kWholeBook) : field(record.pagesAsked),
           std::string(record.preview ? kToScreen : kToPrinter),
-          field(outcomeText(record))};
+          field(outcomeText(record)),
+          field(record.destination),
+          field(record.job)};
 }
 
 std::string formatRecord(const PrintRecord& record) {
@@ -254,7 +296,7 @@ std::string formatRecord(const PrintRecord& record) {
 
 std::optional<PrintRecord> parseRecord(std::string_view line) {
   const auto fields = splitFields(line);
-  if (fields.size() != recordColumns().size()) return std::nullopt;
+  if (fields.size() < kFirstColumns) return std::nullopt;
   PrintRecord record;
   const auto first = readNumber(fields[6]), last = readNumber(fields[7]);
   const auto pages = readNumber(fields[8]), lines = readNumber(fields[9]);
@@ -274,6 +316,8 @@ std::optional<PrintRecord> parseRecord(std::string_view line) {
   if (fields[10] != kWholeBook) record.pagesAsked = fields[10];
   record.preview = preview;
   record.outcome = *outcome;
+  if (fields.size() > 13) record.destination = fields[13];
+  if (fields.size() > 14) record.job = fields[14];
   return record;
 }
 

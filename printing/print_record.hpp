@@ -17,7 +17,10 @@ namespace pliego {
 
 inline constexpr const char* kRecordFileName = "PLIEGOMATIC.LOG";
 
-enum class RecordOutcome { Sent, Failed, Cancelled };
+// A job's line says how it left the program: sent, failed or cancelled. A
+// print followed after that (by its spooler, or its print script) gets a
+// second line with the same job, when it has printed or failed.
+enum class RecordOutcome { Sent, Failed, Cancelled, Printed, FailedLater };
 
 struct PrintRecord {
   std::string when;  // local date and time, "2024-02-05 14:30:12"
@@ -34,12 +37,18 @@ struct PrintRecord {
   bool preview = false;
   RecordOutcome outcome = RecordOutcome::Sent;
   std::string reason;  // why it failed
+  std::string destination;  // where it went: "LPT1", "IMPRESORA:EPSON", ...
+  std::string job;          // the job's own mark, the same on its later line
 
   bool wholeBook() const { return pagesAsked.empty(); }
 };
 
-// A record of a job started now, on this workstation, by this user.
+// A record of a job started now, on this workstation, by this user, with a
+// job mark of its own.
 PrintRecord recordOfThisJob();
+
+// The later line of the job `record` stands for: the same job, now.
+PrintRecord laterRecord(const PrintRecord& record, RecordOutcome outcome, const std::string& reason = {});
 
 // The column names, and a record's fields in the same order.
 const std::vector<std::string>& recordColumns();
@@ -63,8 +72,9 @@ std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view r
 
 // The folio that the next print of `report` should start at: the last folio
 // + 1 of its last whole book sent to the printer. Reprints, previews and
-// failed prints do not count. Nothing when the record knows no such print,
-// or when that folio is not one the options dialog accepts.
+// failed prints do not count, nor does a print whose latest later line says
+// that it failed. Nothing when the record knows no such print, or when that
+// folio is not one the options dialog accepts.
 std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report);
 
 }  // namespace pliego

@@ -7,7 +7,7 @@
 
 namespace pliego {
 
-enum class FocusTarget { ReportList, ProfileList, HeaderLinesField, LinesPerPageField, BetweenPagesField };
+enum class FocusTarget { ReportList, ProfileList, HeaderLinesField, LinesPerPageField, BetweenPagesField, Destination };
 
 class PrintView {
  public:
@@ -21,6 +21,7 @@ class PrintView {
   virtual CheckState previewBox() const = 0;          // chkPreview
   virtual CheckState vatTotalsBox() const = 0;        // chkTotalesDeIVA
   virtual std::string selectedProfile() const { return {}; }  // List2's selected text, for the record
+  virtual std::string destination() const { return {}; }      // cboDestino: the profile's "DESTINO"
   virtual std::string statusCaption() const = 0;     // Label1
   // Sets Label1 and repaints it at once, without running the event loop.
   virtual void showStatusCaption(const std::string& caption) = 0;

@@ -106,9 +106,27 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   return settings.preview ? preview.finish() : std::string();
 }
 
-void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& hooks,
-          JobOutcome& outcome) {
-  if (!settings.preview && !settings.port)
+// The pages go out as the profile's destination says.
+void sendOut(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
+             PrintSpooler* spooler, const JobHooks& hooks, InheritableHandle lockHandle, JobOutcome& outcome) {
+  if (settings.destination.kind == DestinationKind::Script) {
+    EnviarAImpresora(launcher, folder, *settings.port, lockHandle);
+    outcome.commandStarted = true;
+    return;
+  }
+  std::unique_ptr<PrintSpooler> own;
+  if (!spooler) spooler = (own = systemSpooler()).get();
+  const std::string title = "Pliegomatic " + std::string(trimSpaces(settings.report));
+  Sent sent = sendToPrinter(settings.destination, joinPath(folder, "WRITE.TXT"), title, *spooler, hooks,
+                            settings.sendLimits);
+  outcome.spooled = std::move(sent.spooled);
+  if (!sent.warning.empty()) outcome.message = sent.warning;
+}
+
+void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, PrintSpooler* spooler,
+          const JobHooks& hooks, JobOutcome& outcome) {
+  const bool script = settings.destination.kind == DestinationKind::Script;
+  if (!settings.preview && script && !settings.port)
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
   FileLock lock;
@@ -124,11 +142,13 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   const auto onDisk = findFileNoCase(folder, settings.report);
   const std::string previewPath =
       layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
-  if (cancelled(hooks)) throw JobError(kJobCancelled);
-  if (settings.preview)
+  if (cancelled(hooks)) throw JobCancelled(kJobCancelled);
+  if (settings.preview) {
     showPreview(launcher, folder, previewPath);
-  else
-    EnviarAImpresora(launcher, folder, *settings.port, lock.inheritableHandle());
+    outcome.commandStarted = true;
+  } else {
+    sendOut(settings, folder, launcher, spooler, hooks, lock.inheritableHandle(), outcome);
+  }
 }
 
 }  // namespace
@@ -137,7 +157,7 @@ void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<b
   const auto began = std::chrono::steady_clock::now();
   int told = -1;
   while (!attempt()) {
-    if (cancelled(hooks)) throw JobError(kJobCancelled);
+    if (cancelled(hooks)) throw JobCancelled(kJobCancelled);
     const auto minutes = std::chrono::duration_cast<std::chrono::minutes>(std::chrono::steady_clock::now() - began);
     if (minutes.count() == told || !hooks.waiting) continue;
     told = static_cast<int>(minutes.count());
@@ -146,14 +166,17 @@ void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<b
 }
 
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
-                        const JobHooks& hooks) {
+                        const JobHooks& hooks, PrintSpooler* spooler) {
   JobOutcome outcome;
   outcome.message = kJobDone;
   try {
-    work(settings, folder, launcher, hooks, outcome);
+    work(settings, folder, launcher, spooler, hooks, outcome);
+  } catch (const JobCancelled& error) {
+    outcome.message = error.what();
+    outcome.result = JobResult::Cancelled;
   } catch (const JobError& error) {
     outcome.message = error.what();
-    outcome.result = outcome.message == kJobCancelled ? JobResult::Cancelled : JobResult::Failed;
+    outcome.result = JobResult::Failed;
   } catch (const std::bad_alloc&) {
     outcome.message = "No hay memoria suficiente para completar la impresion. No se imprimio nada.";
     outcome.result = JobResult::Failed;
@@ -175,6 +198,7 @@ PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
   record.pages = outcome.pages;
   record.lines = outcome.lines;
   record.pagesAsked = pagesAskedText(settings.selection);
+  record.destination = settings.preview ? std::string() : recordedDestination(settings.destination, settings.portText);
   record.preview = settings.preview;
   record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
                    : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled

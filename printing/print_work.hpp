@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "platform/launcher.hpp"
+#include "platform/print_spooler.hpp"
+#include "printing/destination.hpp"
 #include "printing/pagination.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"
 #include "printing/print_record.hpp"
+#include "printing/printer_send.hpp"
 
 namespace pliego {
 
@@ -26,6 +29,8 @@ struct JobSettings {
   std::string profile;          // the profile selected, for the record
   std::string linesPerPageText;  // txtRenglonesPagina as typed, for the record
   PageSelection selection;      // the first folio and the pages to send
+  Destination destination;      // where the pages go when they are not shown
+  SendLimits sendLimits;        // how long a printer may keep the job waiting
 };
 
 enum class JobResult { Sent, Failed, Cancelled };
@@ -39,6 +44,11 @@ struct JobOutcome {
   std::int64_t pages = 0, lines = 0, firstFolio = 0, lastFolio = 0;
   // The job's line was written to the record of prints.
   bool recorded = false;
+  // The print or preview command was started and had not ended when the job
+  // stopped watching it.
+  bool commandStarted = false, commandRunning = false;
+  // The spooler's job, followed until it has printed.
+  std::optional<SpoolJob> spooled;
 };
 
 inline constexpr const char* kJobDone = "Impresion Finalizada";
@@ -48,8 +58,9 @@ inline constexpr const char* kJobCancelled = "Se cancelo la impresion. No se env
 // it prints, writes "WRITE.TXT" (the pages of the selection) and shows or
 // sends it. Never throws; failures and cancellation become the outcome's
 // message.
+// `spooler` takes the jobs of a destination that is a printer of the system.
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
-                        const JobHooks& hooks = {});
+                        const JobHooks& hooks = {}, PrintSpooler* spooler = nullptr);
 
 // Repeats `attempt`, which waits a short while itself, until it succeeds,
 // without a time limit; tells `hooks.waiting` as the minutes pass. Throws

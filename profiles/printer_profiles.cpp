@@ -21,6 +21,8 @@ constexpr FieldKey kFieldKeys[] = {
     {"LPT", ProfileField::Port},
 };
 constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
+// Where the profile's jobs go; missing or empty: the print script.
+constexpr const char* kDestinationKey = "DESTINO";
 constexpr const char* kWriteAdvice =
     " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
 
@@ -72,6 +74,8 @@ void PrinterProfiles::CargarConfiguracion() {
   }
   mIni_.Key(kPageNumberKey);
   view_.setPageNumberBox(pageNumberStateFromText(mIni_.Value()));
+  mIni_.Key(kDestinationKey);
+  view_.setFieldText(ProfileField::Destination, mIni_.Value());
 }
 
 void PrinterProfiles::List2_Click() {
@@ -95,6 +99,11 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
   for (const FieldKey& entry : kFieldKeys)
     entries.push_back({entry.key, formatNumber(numericValue(view_.fieldText(entry.field)), format_)});
   entries.push_back({kPageNumberKey, std::to_string(static_cast<int>(view_.pageNumberBox()))});
+  // A profile that prints through the script as always keeps its file as it
+  // was: the key is written only to name another destination, or to go back.
+  const std::string destination(trimSpaces(view_.fieldText(ProfileField::Destination)));
+  mIni_.Key(kDestinationKey);
+  if (!destination.empty() || !mIni_.Value().empty()) entries.push_back({kDestinationKey, destination});
   const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
   if (failed.empty())

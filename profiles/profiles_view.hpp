@@ -7,7 +7,7 @@
 
 namespace pliego {
 
-enum class ProfileField { LinesPerPage, HeaderLines, LinesBetweenPages, Port };
+enum class ProfileField { LinesPerPage, HeaderLines, LinesBetweenPages, Port, Destination };
 
 class ProfilesView {
  public:

@@ -18,6 +18,7 @@
 #include "common/text.hpp"
 #include "platform/files.hpp"
 #include "printing/print_record.hpp"
+#include "window/destination_box.hpp"
 #include "window/print_options_dialog.hpp"
 #include "window/qt_dialogs.hpp"
 #include "window/qt_text.hpp"
@@ -56,8 +57,10 @@ frmPliegomatic::frmPliegomatic(WindowServices services, QWidget* parent)
       numberFormat_(services.numberFormat.value_or(numberFormatOf(QLocale::system()))) {
   if (!services.dialogs) ownDialogs_ = std::make_unique<QtDialogs>(this);
   if (!services.launcher) ownLauncher_ = std::make_unique<SystemLauncher>();
+  if (!services.spooler) ownSpooler_ = systemSpooler();
   dialogs_ = services.dialogs ? services.dialogs : ownDialogs_.get();
   launcher_ = services.launcher ? services.launcher : ownLauncher_.get();
+  spooler_ = services.spooler ? services.spooler : ownSpooler_.get();
 
   createControls();
   connectHandlers();
@@ -96,6 +99,7 @@ void frmPliegomatic::connectJobThread() {
   jobThread_ = new JobThread(this);
   connect(jobThread_, &JobThread::progressed, this, &frmPliegomatic::showJobProgress);
   connect(jobThread_, &JobThread::waiting, this, &frmPliegomatic::showJobWaiting);
+  connect(jobThread_, &JobThread::sending, this, &frmPliegomatic::showJobSending);
   connect(jobThread_, &JobThread::finished, this, &frmPliegomatic::jobFinished);
   // A print or preview command may fail after its job has ended.
   auto* endings = new QTimer(this);
@@ -117,7 +121,7 @@ void frmPliegomatic::Form_Load() {
   mIni_->setNumberFormat(numberFormat_);
   mIni_->Path(joinPath(mRuta_, "Pliegomatic.ini"));
   profiles_ = std::make_unique<PrinterProfiles>(*this, *dialogs_, *mIni_, numberFormat_);
-  printJob_ = std::make_unique<PrintJob>(*this, *dialogs_, *launcher_, mRuta_, numberFormat_);
+  printJob_ = std::make_unique<PrintJob>(*this, *dialogs_, *launcher_, mRuta_, numberFormat_, spooler_);
 
   Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQt(mIni_->Path()) + QStringLiteral(")"));
   profiles_->CargarImpresoras();
@@ -241,6 +245,11 @@ void frmPliegomatic::showJobWaiting(int what, int minutes) {
                       .arg(minutes));
 }
 
+void frmPliegomatic::showJobSending(int percent) {
+  if (printing())
+    Label1->setText(QStringLiteral("Enviando a la impresora. Aguarde.. %1%. Esc cancela la impresion.").arg(percent));
+}
+
 // Back on this thread: the caption as it was, then the final message.
 void frmPliegomatic::jobFinished() {
   Label1->setText(captionBeforeJob_);
@@ -294,6 +303,7 @@ void frmPliegomatic::Command1_Click() { profiles_->Command1_Click(); }
 // PrintView
 
 std::string frmPliegomatic::selectedReport() const { return selectedText(List1); }
+std::string frmPliegomatic::destination() const { return fromQt(cboDestino->text()); }
 std::string frmPliegomatic::linesPerPage() const { return fromQt(txtRenglonesPagina->text()); }
 std::string frmPliegomatic::headerLines() const { return fromQt(txtRenglonesEncabezado->text()); }
 std::string frmPliegomatic::linesBetweenPages() const { return fromQt(txtEntrePaginas->text()); }
@@ -315,6 +325,7 @@ void frmPliegomatic::moveFocus(FocusTarget target) {
     case FocusTarget::HeaderLinesField: txtRenglonesEncabezado->setFocus(); break;
     case FocusTarget::LinesPerPageField: txtRenglonesPagina->setFocus(); break;
     case FocusTarget::BetweenPagesField: txtEntrePaginas->setFocus(); break;
+    case FocusTarget::Destination: cboDestino->setFocus(); break;
   }
 }
 
@@ -329,13 +340,22 @@ QLineEdit* frmPliegomatic::field(ProfileField which) const {
     case ProfileField::LinesPerPage: return txtRenglonesPagina;
     case ProfileField::HeaderLines: return txtRenglonesEncabezado;
     case ProfileField::LinesBetweenPages: return txtEntrePaginas;
-    case ProfileField::Port: break;
+    case ProfileField::Port:
+    case ProfileField::Destination: break;
   }
   return txtLPT;
 }
 
-std::string frmPliegomatic::fieldText(ProfileField which) const { return fromQt(field(which)->text()); }
-void frmPliegomatic::setFieldText(ProfileField which, const std::string& text) { field(which)->setText(toQt(text)); }
+std::string frmPliegomatic::fieldText(ProfileField which) const {
+  return which == ProfileField::Destination ? destination() : fromQt(field(which)->text());
+}
+
+void frmPliegomatic::setFieldText(ProfileField which, const std::string& text) {
+  if (which == ProfileField::Destination)
+    cboDestino->setText(toQt(text));
+  else
+    field(which)->setText(toQt(text));
+}
 
 void frmPliegomatic::setPageNumberBox(CheckState state) {
   chkNumeroPagina->setTristate(state == CheckState::Grayed);

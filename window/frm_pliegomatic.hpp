@@ -16,6 +16,7 @@
 #include "profiles/printer_profiles.hpp"
 #include "profiles/profiles_view.hpp"
 #include "settings/cinifile.hpp"
+#include "platform/print_spooler.hpp"
 #include "window/job_thread.hpp"
 #include "window/report_list.hpp"
 
@@ -35,6 +36,7 @@ struct WindowServices {
   Dialogs* dialogs = nullptr;                 // Qt's message boxes when null
   ProgramLauncher* launcher = nullptr;        // the system's launcher when null
   std::optional<NumberFormat> numberFormat;   // the system locale's when empty
+  PrintSpooler* spooler = nullptr;            // the system's print spooler when null
 };
 
 class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, public ReportListBox {
@@ -66,6 +68,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
 
   // PrintView
   std::string selectedReport() const override;
+  std::string destination() const override;
   std::string linesPerPage() const override;
   std::string headerLines() const override;
   std::string linesBetweenPages() const override;
@@ -112,11 +115,14 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void connectJobThread();
   void showJobProgress(int percent);
   void showJobWaiting(int what, int minutes);
+  void showJobSending(int percent);
   void jobFinished();
   void tellLateFailures();
 
   std::unique_ptr<Dialogs> ownDialogs_;
   std::unique_ptr<ProgramLauncher> ownLauncher_;
+  std::unique_ptr<PrintSpooler> ownSpooler_;
+  PrintSpooler* spooler_;
   Dialogs* dialogs_;
   ProgramLauncher* launcher_;
   std::optional<std::string> givenFolder_;
@@ -151,6 +157,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   QPushButton* cmdGuardarImpresora = nullptr;
   QPushButton* Command1 = nullptr;
   QPushButton* cmdOpciones = nullptr;
+  class DestinationBox* cboDestino = nullptr;
   QCheckBox* chkTotalesDeIVA = nullptr;
   QWidget* Picture1 = nullptr;
   QCheckBox* chkPreview = nullptr;

@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "window/frm_pliegomatic.hpp"
+#include "window/destination_box.hpp"
 #include "window/etched_frame.hpp"
 #include "window/list_box.hpp"
 
@@ -168,6 +169,10 @@ void frmPliegomatic::createProfileFrame() {
   Command1 = makeButton(Frame1, "Command1", "Quitar Impresora", 6840, 1815, 1695, 375);
   // Added later, in the free corner under the buttons, touching nothing.
   cmdOpciones = makeButton(Frame1, "cmdOpciones", "F11 - Opciones...", 6840, 2250, 1695, 315);
+  // The destination, in the free space under the profile list.
+  cboDestino = new DestinationBox(*spooler_, Frame1);
+  cboDestino->setObjectName(QStringLiteral("cboDestino"));
+  place(cboDestino, 4320, 2250, 2460, 315);
 }
 
 void frmPliegomatic::createBottomPanel() {
@@ -200,7 +205,7 @@ void frmPliegomatic::setTabOrder() {
   QWidget* const order[] = {List1,     txtRenglonesPagina, txtRenglonesEncabezado, txtLPT,
                             chkNumeroPagina, List2, cmdAgregarImpresora, cmdGuardarImpresora,
                             Command1,  cmdImprimir, cmdSalir, txtEntrePaginas, chkPreview, chkTotalesDeIVA,
-                            cmdOpciones};
+                            cmdOpciones, cboDestino};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -12,6 +12,7 @@ void JobThread::start(PrintJob& job, JobSettings settings) {
   JobHooks hooks;
   hooks.progress = [this](int percent) { emit progressed(percent); };
   hooks.waiting = [this](WaitingFor what, int minutes) { emit waiting(static_cast<int>(what), minutes); };
+  hooks.sending = [this](int percent) { emit sending(percent); };
   hooks.cancel = &cancel_;
   thread_ = std::thread([this, &job, settings = std::move(settings), hooks = std::move(hooks)] {
     outcome_ = job.work(settings, hooks);

@@ -31,6 +31,7 @@ class JobThread : public QObject {
  signals:
   void progressed(int percent);
   void waiting(int what, int minutes);  // a WaitingFor and the minutes waited
+  void sending(int percent);
   void finished();
 
  private:

@@ -24,7 +24,7 @@ class JobHooksTest : public PrintJobTest {
                     percents.push_back(percent);
                     if (cancelAtFirstBlock) cancel = true;
                   },
-                  &cancel, {}});
+                  &cancel, {}, {}});
   }
 };
 

@@ -91,7 +91,7 @@ TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
   dir.write("WRITE.TXT", "todavia imprimiendo\r\n");
   launcher.endsAtLook = 4;
   std::string workFileWhileWaiting;
-  job.setHooks({{}, nullptr, [&](WaitingFor, int) { workFileWhileWaiting = dir.read("WRITE.TXT"); }});
+  job.setHooks({{}, nullptr, [&](WaitingFor, int) { workFileWhileWaiting = dir.read("WRITE.TXT"); }, {}});
   job.cmdImprimir_Click();
   EXPECT_EQ(launcher.waits, 4);
   EXPECT_EQ(workFileWhileWaiting, "todavia imprimiendo\r\n");
@@ -160,7 +160,8 @@ struct Waits {
     return {{}, &cancel, [this](WaitingFor what, int minutes) {
               told.emplace_back(what, minutes);
               if (cancelWhenTold) cancel = true;
-            }};
+            },
+            {}};
   }
 };
 

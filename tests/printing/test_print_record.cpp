@@ -27,7 +27,7 @@ namespace {
 
 const std::string kColumns =
     "Fecha y hora\tEstacion\tUsuario\tReporte\tPerfil\tRenglones por pagina\tPrimer folio\tUltimo folio\t"
-    "Paginas\tRenglones\tPaginas pedidas\tSalida\tResultado";
+    "Paginas\tRenglones\tPaginas pedidas\tSalida\tResultado\tDestino\tTrabajo";
 
 PrintRecord book(const std::string& report, std::int64_t first, std::int64_t last) {
   PrintRecord record;
@@ -83,11 +83,11 @@ TEST_F(PrintRecordFile, NewFileGetsTheColumnNamesThenOneTabSeparatedLinePerJobWi
   EXPECT_EQ(dir.read(kRecordFileName),
             kColumns + "\r\n" +
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVAVENTAS.TXT\tEPSON FX\t72\t1\t37\t37\t2627\ttodas\t"
-                "impresora\tenviado\r\n"
+                "impresora\tenviado\t\t\r\n"
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tMAYOR.TXT\tEPSON FX\t72\t143\t150\t8\t568\t143 a 150\t"
-                "pantalla\tfallo: Otra estacion esta imprimiendo.\r\n"
+                "pantalla\tfallo: Otra estacion esta imprimiendo.\t\t\r\n"
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVACOMPRAS.TXT\tEPSON FX\t72\t\t\t0\t0\ttodas\t"
-                "impresora\tcancelado\r\n");
+                "impresora\tcancelado\t\t\r\n");
 }
 
 TEST_F(PrintRecordFile, ReasonsWithTabsOrLineEndsStayOnOneLineAndReadBack) {
@@ -111,7 +111,28 @@ TEST_F(PrintRecordFile, ColumnNamesHandEditsAndCutLinesAreNotRecords) {
   const std::string whole = formatRecord(book("MAYOR.TXT", 1, 9));
   EXPECT_TRUE(parseRecord(whole));
   EXPECT_FALSE(parseRecord(whole.substr(0, whole.size() - 3)));  // outcome cut short
-  EXPECT_FALSE(parseRecord(whole.substr(0, whole.rfind('\t'))));  // a column missing
+  std::string firstColumnsOnly = whole;
+  for (int dropped = 0; dropped < 3; ++dropped) firstColumnsOnly.resize(firstColumnsOnly.rfind('\t'));
+  EXPECT_FALSE(parseRecord(firstColumnsOnly));  // a column of the first files missing
+}
+
+// Files written before the destination and the job mark were kept.
+TEST_F(PrintRecordFile, LinesOfTheFirstFilesStillReadAndLaterColumnsReadBack) {
+  const auto old = parseRecord(
+      "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVAVENTAS.TXT\tEPSON FX\t72\t1\t37\t37\t2627\ttodas\t"
+      "impresora\tenviado");
+  ASSERT_TRUE(old);
+  EXPECT_EQ(old->lastFolio, 37);
+  EXPECT_EQ(old->job, "");
+  PrintRecord record = book("IVAVENTAS.TXT", 1, 37);
+  record.destination = "IMPRESORA:EPSON FX";
+  record.job = "00ab";
+  const auto back = parseRecord(formatRecord(laterRecord(record, RecordOutcome::FailedLater, "la cola se detuvo")));
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->destination, "IMPRESORA:EPSON FX");
+  EXPECT_EQ(back->job, "00ab");
+  EXPECT_EQ(back->outcome, RecordOutcome::FailedLater);
+  EXPECT_EQ(back->reason, "la cola se detuvo");
 }
 
 // Each row: the records appended, in order, and the folio then offered for

@@ -17,9 +17,11 @@ struct FakeView : PrintView {
   std::vector<std::string> captions;  // every caption shown, in order
   std::vector<FocusTarget> focus;
   std::string profile = "EPSON 11 PULGADAS";
+  std::string destinationText;  // the profile's "DESTINO": the script when empty
 
   std::string selectedReport() const override { return report; }
   std::string selectedProfile() const override { return profile; }
+  std::string destination() const override { return destinationText; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }

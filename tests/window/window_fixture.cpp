@@ -55,6 +55,7 @@ frmPliegomatic& WindowFixture::open() {
   services.dialogs = realBoxes ? nullptr : &dialogs;
   services.launcher = otherLauncher ? otherLauncher : &launcher;
   services.numberFormat = NumberFormat{'.', ','};
+  services.spooler = spooler;
   window = std::make_unique<frmPliegomatic>(services);
   window->show();
   window->activateWindow();

@@ -45,6 +45,7 @@ class WindowFixture {
   // scripted ones, and another launcher instead of the fake.
   bool realBoxes = false;
   ProgramLauncher* otherLauncher = nullptr;
+  PrintSpooler* spooler = nullptr;  // the system's when null
   std::unique_ptr<frmPliegomatic> window;
 
  private:
