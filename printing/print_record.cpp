@@ -15,6 +15,9 @@ namespace {
 constexpr std::string_view kWholeBook = "todas";
 constexpr std::string_view kToPrinter = "impresora";
 constexpr std::string_view kToScreen = "pantalla";
+constexpr std::string_view kToPdf = "pdf";
+// Lines written before the PDF's two columns were added.
+constexpr std::size_t kColumnsBeforePdf = 13;
 constexpr std::string_view kSent = "enviado";
 constexpr std::string_view kCancelled = "cancelado";
 constexpr std::string_view kFailedPrefix = "fallo: ";
@@ -107,7 +110,8 @@ PrintRecord recordOfThisJob() {
 const std::vector<std::string>& recordColumns() {
   static const std::vector<std::string> columns{
       "Fecha y hora", "Estacion", "Usuario",  "Reporte",         "Perfil", "Renglones por pagina", "Primer folio",
-      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado"};
+      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado",
+      "PDF",          "SHA-256 del PDF"};
   return columns;
 }
 
@@ -124,8 +128,10 @@ std::vector<std::string> recordFields(const PrintRecord& record) {
           std::to_string(record.pages),
           std::to_string(record.lines),
           record.wholeBook() ? std::string(kWholeBook) : field(record.pagesAsked),
-          std::string(record.preview ? kToScreen : kToPrinter),
-          field(outcomeText(record))};
+          std::string(record.pdfOnly ? kToPdf : record.preview ? kToScreen : kToPrinter),
+          field(outcomeText(record)),
+          field(record.pdf),
+          field(record.pdfSha256)};
 }
 
 std::string formatRecord(const PrintRecord& record) {
@@ -137,13 +143,15 @@ std::string formatRecord(const PrintRecord& record) {
 
 std::optional<PrintRecord> parseRecord(std::string_view line) {
   const auto fields = splitFields(line);
-  if (fields.size() != recordColumns().size()) return std::nullopt;
+  if (fields.size() != recordColumns().size() && fields.size() != kColumnsBeforePdf) return std::nullopt;
   PrintRecord record;
   const auto first = readNumber(fields[6]), last = readNumber(fields[7]);
   const auto pages = readNumber(fields[8]), lines = readNumber(fields[9]);
   const auto outcome = readOutcome(fields[12], record.reason);
   const bool preview = fields[11] == kToScreen;
-  if (!first || !last || !pages || !lines || !outcome || (!preview && fields[11] != kToPrinter)) return std::nullopt;
+  const bool pdfOnly = fields[11] == kToPdf;
+  if (!first || !last || !pages || !lines || !outcome || (!preview && !pdfOnly && fields[11] != kToPrinter))
+    return std::nullopt;
   record.when = fields[0];
   record.workstation = fields[1];
   record.user = fields[2];
@@ -156,7 +164,12 @@ std::optional<PrintRecord> parseRecord(std::string_view line) {
   record.lines = *lines;
   if (fields[10] != kWholeBook) record.pagesAsked = fields[10];
   record.preview = preview;
+  record.pdfOnly = pdfOnly;
   record.outcome = *outcome;
+  if (fields.size() > kColumnsBeforePdf) {
+    record.pdf = fields[13];
+    record.pdfSha256 = fields[14];
+  }
   return record;
 }
 
@@ -177,7 +190,7 @@ std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view r
 std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report) {
   const auto records = allRecordsOf(folder, report);
   for (auto it = records.rbegin(); it != records.rend(); ++it)
-    if (it->wholeBook() && !it->preview && it->outcome == RecordOutcome::Sent && it->pages > 0)
+    if (it->wholeBook() && !it->preview && !it->pdfOnly && it->outcome == RecordOutcome::Sent && it->pages > 0)
       return it->lastFolio + 1;
   return std::nullopt;
 }

@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 
 #include "common/line_io.hpp"
@@ -12,6 +13,7 @@
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
+#include "platform/identity.hpp"
 #include "printing/output_step.hpp"
 #include "printing/work_file.hpp"
 
@@ -32,6 +34,52 @@ std::string lockErrorText(int error) {
 #endif
 }
 
+constexpr const char* kNothingPrinted = "No se imprimio nada.";
+constexpr const char* kNoPdf = "No se hizo el PDF.";
+
+// Opens the report and reads its header; the report is left at its start.
+void openReport(LineReader& report, const std::string& reportPath, const JobSettings& settings, JobOutcome& outcome,
+                const std::string& consequence) {
+  if (!report.open(reportPath)) throw JobError("No se pudo abrir el archivo " + reportPath + ". " + consequence);
+  outcome.header = captureHeader(report, settings.rules);
+  if (report.failed() || !report.rewind())
+    throw JobError("No se pudo leer el archivo " + reportPath + ". " + consequence);
+}
+
+void finishPdf(PdfOutput& pdf, const JobSettings& settings, const JobHooks& hooks, JobOutcome& outcome,
+               const std::string& consequence) {
+  PdfBookInfo info;
+  info.report = std::string(trimSpaces(settings.report));
+  info.workstation = workstationName();
+  info.firstFolio = outcome.firstFolio;
+  info.lastFolio = outcome.lastFolio;
+  outcome.pdf = pdf.finish(info, hooks.confirmReplace, consequence);
+}
+
+// A PDF instead of the printer: the pages go to the PDF alone; the work
+// file, its lock and the printer are left as they are.
+void layOutPdfOnly(const JobSettings& settings, const std::string& reportPath, const JobHooks& hooks,
+                   JobOutcome& outcome) {
+  LineReader report;
+  openReport(report, reportPath, settings, outcome, kNoPdf);
+  PdfOutput pdf(settings.pdf, settings.rules);
+  LineWriter nowhere;
+  nowhere.createDiscarding();
+  const Layout layout = layOut(report, nowhere, settings.rules, outcome.header, hooks, settings.selection, pdf.sink());
+  outcome.widest = layout.widest;
+  const bool readFailed = report.failed();
+  report.close();
+  if (layout.stopped) throw JobCancelled(kJobCancelled);
+  if (readFailed) throw JobError("No se pudo leer el archivo " + reportPath + ". " + kNoPdf);
+  if (!layout.outsideBook.empty()) throw JobError(layout.outsideBook);
+  outcome.pages = layout.pagesSent;
+  outcome.lines = layout.linesSent;
+  outcome.firstFolio = layout.firstFolio;
+  outcome.lastFolio = layout.lastFolio;
+  if (outcome.pages == 0) throw JobError("El reporte no tiene paginas para el PDF. " + std::string(kNoPdf));
+  finishPdf(pdf, settings, hooks, outcome, kNoPdf);
+}
+
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
 // "WRITE.TXT", so that a failed layout leaves no half file. For the preview
 // the layout also writes a private copy; its path is returned (empty when
@@ -40,10 +88,9 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
                            const JobHooks& hooks, JobOutcome& outcome) {
   const std::string unreadable = "No se pudo leer el archivo " + reportPath + ". No se imprimio nada.";
   LineReader report;
-  if (!report.open(reportPath))
-    throw JobError("No se pudo abrir el archivo " + reportPath + ". No se imprimio nada.");
-  outcome.header = captureHeader(report, settings.rules);
-  if (report.failed() || !report.rewind()) throw JobError(unreadable);
+  openReport(report, reportPath, settings, outcome, kNothingPrinted);
+  std::optional<PdfOutput> pdf;
+  if (settings.pdf.use == PdfUse::WithPrint) pdf.emplace(settings.pdf, settings.rules);
 
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
   const std::string workPath = joinPath(folder, "WRITE.TXT");
@@ -55,7 +102,8 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   Layout layout;
   try {
     if (settings.preview) preview.start(work);
-    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection);
+    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection,
+                    pdf ? pdf->sink() : nullptr);
   } catch (...) {
     work.close();
     discardFile(target);
@@ -90,11 +138,23 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
                      ". No se imprimio nada.");
     }
   }
+  if (pdf) {
+    try {
+      finishPdf(*pdf, settings, hooks, outcome, kNothingPrinted);
+    } catch (...) {
+      preview.discard();
+      throw;
+    }
+  }
   return settings.preview ? preview.finish() : std::string();
 }
 
 void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& hooks,
           JobOutcome& outcome) {
+  if (settings.pdf.use == PdfUse::InsteadOfPrinter) {
+    const auto onDisk = findFileNoCase(folder, settings.report);
+    return layOutPdfOnly(settings, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
+  }
   if (!settings.preview && !settings.port)
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
@@ -148,6 +208,7 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
     outcome.message = "No se pudo completar la impresion por un error inesperado. No se imprimio nada.";
     outcome.result = JobResult::Failed;
   }
+  // A PDF made before the output step failed stays, and the record names it.
   if (outcome.result != JobResult::Sent) outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;
   return outcome;
 }
@@ -163,6 +224,9 @@ PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
   record.lines = outcome.lines;
   record.pagesAsked = pagesAskedText(settings.selection);
   record.preview = settings.preview;
+  record.pdfOnly = settings.pdf.use == PdfUse::InsteadOfPrinter;
+  record.pdf = outcome.pdf.name;
+  record.pdfSha256 = outcome.pdf.sha256;
   record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
                    : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
                                                             : RecordOutcome::Failed;

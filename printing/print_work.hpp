@@ -12,6 +12,7 @@
 #include "printing/pagination.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"
+#include "printing/pdf_output.hpp"
 #include "printing/print_record.hpp"
 
 namespace pliego {
@@ -26,6 +27,7 @@ struct JobSettings {
   std::string profile;          // the profile selected, for the record
   std::string linesPerPageText;  // txtRenglonesPagina as typed, for the record
   PageSelection selection;      // the first folio and the pages to send
+  PdfRequest pdf;               // a PDF of the pages, instead of the print or with it
 };
 
 enum class JobResult { Sent, Failed, Cancelled };
@@ -39,6 +41,8 @@ struct JobOutcome {
   std::int64_t pages = 0, lines = 0, firstFolio = 0, lastFolio = 0;
   // The job's line was written to the record of prints.
   bool recorded = false;
+  // The PDF made, if any.
+  PdfMade pdf;
 };
 
 inline constexpr const char* kJobDone = "Impresion Finalizada";
@@ -46,8 +50,11 @@ inline constexpr const char* kJobCancelled = "Se cancelo la impresion. No se env
 
 // Runs the work in `folder`: waits for another workstation's job as long as
 // it prints, writes "WRITE.TXT" (the pages of the selection) and shows or
-// sends it. Never throws; failures and cancellation become the outcome's
-// message.
+// sends it. With `settings.pdf` it also writes the PDF of those pages, before
+// the output step; a PDF instead of the printer touches neither the work
+// file nor the printer. Never throws; failures and cancellation become the
+// outcome's message. `hooks.confirmReplace` is asked before an existing PDF
+// is replaced; without it, such a file is kept and the job stops.
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
                         const JobHooks& hooks = {});
 
