@@ -4,7 +4,6 @@
 #include <hpdf_pdfa.h>
 
 #include <algorithm>
-#include <ctime>
 #include <filesystem>
 #include <system_error>
 
@@ -31,25 +30,6 @@ std::string metadataText(std::string_view text) {
     clean += byte >= 0x20 && byte < 0x7f && c != '<' && c != '>' && c != '&' && c != '\'' && c != '"' ? c : '?';
   }
   return clean;
-}
-
-HPDF_Date nowAsPdfDate() {
-  const std::time_t now = std::time(nullptr);
-  std::tm utc{};
-#ifdef _WIN32
-  gmtime_s(&utc, &now);
-#else
-  gmtime_r(&now, &utc);
-#endif
-  HPDF_Date date{};
-  date.year = utc.tm_year + 1900;
-  date.month = utc.tm_mon + 1;
-  date.day = utc.tm_mday;
-  date.hour = utc.tm_hour;
-  date.minutes = utc.tm_min;
-  date.seconds = utc.tm_sec;
-  date.ind = 'Z';
-  return date;
 }
 
 // The first of these files that exists: beside the program, then the system's.
@@ -161,9 +141,8 @@ bool PdfBook::save(const std::string& path, const PdfBookInfo& info) {
   HPDF_SetInfoAttr(pdf, HPDF_INFO_AUTHOR, station.c_str());
   HPDF_SetInfoAttr(pdf, HPDF_INFO_KEYWORDS, subject.c_str());
   HPDF_SetInfoAttr(pdf, HPDF_INFO_CREATOR, "Pliegomatic");
-  const HPDF_Date now = nowAsPdfDate();
-  HPDF_SetInfoDateAttr(pdf, HPDF_INFO_CREATION_DATE, now);
-  HPDF_SetInfoDateAttr(pdf, HPDF_INFO_MOD_DATE, now);
+  // No dates: libharu 2.3.0 fails to save a PDF/A document that has them.
+  // The record keeps the date and time of the job.
   const std::string profile = pdfColourProfilePath();
   if (!profile.empty()) {
     HPDF_OutputIntent intent = HPDF_LoadIccProfileFromFile(pdf, profile.c_str(), 3);

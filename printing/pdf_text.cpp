@@ -17,7 +17,7 @@ constexpr PaperSize kPapers[] = {
 
 
 // How many parameter bytes follow ESC and its command; -1 for a command
-// whose length comes in its next two bytes (ESC ( c nL nH ...).
+// whose length comes after its letter (ESC ( c nL nH ...).
 int escParameters(unsigned char command, unsigned char next) {
   switch (command) {
     case 'C': return next == 0 ? 2 : 1;  // page length in lines, or ESC C NUL n in inches
@@ -71,8 +71,10 @@ std::string printedText(std::string_view line) {
       const auto command = static_cast<unsigned char>(line[i + 1]);
       const auto next = i + 2 < line.size() ? static_cast<unsigned char>(line[i + 2]) : 0;
       int skip = escParameters(command, next);
-      if (skip < 0)
-        skip = i + 3 < line.size() ? 2 + next + 256 * static_cast<unsigned char>(line[i + 3]) : 2;
+      if (skip < 0)  // ESC ( c nL nH and nL + 256 nH bytes
+        skip = i + 4 < line.size() ? 3 + static_cast<unsigned char>(line[i + 3]) +
+                                         256 * static_cast<unsigned char>(line[i + 4])
+                                   : 3;
       i += 1 + static_cast<std::size_t>(skip);
     } else if (byte == '\t') {
       text.append(8 - text.size() % 8, ' ');
