@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "common/sha256.hpp"
+#include "common/text.hpp"
+#include "settings/cinifile.hpp"
 #include "common/system_error_text.hpp"
 #include "platform/files.hpp"
 #include "platform/identity.hpp"
@@ -41,6 +43,36 @@ std::string passingName() {
 }  // namespace
 
 std::string defaultPdfFolder(const std::string& programFolder) { return joinPath(programFolder, "PDF"); }
+
+namespace {
+
+// Reads one key of the profile's section; "" when it is not there.
+std::string profileValue(cInifile& ini, const std::string& profile, const char* key) {
+  ini.Section(toUpperAscii(profile));
+  ini.Key(key);
+  ini.Default("");
+  return ini.Value();
+}
+
+}  // namespace
+
+PdfRequest pdfSettingsOf(const cInifile& kept, const std::string& profile, const std::string& programFolder) {
+  PdfRequest request;
+  request.folder = defaultPdfFolder(programFolder);
+  if (trimSpaces(profile).empty()) return request;
+  cInifile ini = kept;  // the window's accessor keeps its section and key
+  const std::string folder = profileValue(ini, profile, kPdfFolderKey);
+  if (!trimSpaces(folder).empty()) request.folder = folder;
+  request.paper = paperFromName(profileValue(ini, profile, kPdfPaperKey));
+  return request;
+}
+
+bool keepPdfSettings(cInifile& ini, const std::string& profile, const PdfRequest& request) {
+  if (trimSpaces(profile).empty()) return true;
+  ini.Section(toUpperAscii(profile));
+  const std::vector<ProfileEntry> entries{{kPdfFolderKey, request.folder}, {kPdfPaperKey, paperName(request.paper)}};
+  return ini.WriteEntries(entries).empty();
+}
 
 bool pdfAvailable() {
 #ifdef PLIEGO_PDF

@@ -28,6 +28,15 @@ inline constexpr const char* kPdfFolderKey = "CARPETA PDF";
 inline constexpr const char* kPdfPaperKey = "HOJA PDF";
 std::string defaultPdfFolder(const std::string& programFolder);
 
+class cInifile;
+
+// The PDF folder and paper kept in `profile`'s section of the INI (the
+// defaults when it keeps none, or when no profile is given).
+PdfRequest pdfSettingsOf(const cInifile& ini, const std::string& profile, const std::string& programFolder);
+// Keeps them there; false when the INI could not be written. Nothing is
+// written for no profile.
+bool keepPdfSettings(cInifile& ini, const std::string& profile, const PdfRequest& request);
+
 // True when this build makes PDFs.
 bool pdfAvailable();
 

@@ -240,7 +240,9 @@ std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
   if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
   if (outcome.pages > 1)
     summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
-  return summary + ", renglon mas ancho " + std::to_string(outcome.widest);
+  summary += ", renglon mas ancho " + std::to_string(outcome.widest);
+  if (!outcome.pdf.name.empty()) summary += ", PDF " + outcome.pdf.name;
+  return summary;
 }
 
 }  // namespace pliego

@@ -13,6 +13,12 @@ void JobThread::start(PrintJob& job, JobSettings settings) {
   hooks.progress = [this](int percent) { emit progressed(percent); };
   hooks.waiting = [this](WaitingFor what, int minutes) { emit waiting(static_cast<int>(what), minutes); };
   hooks.cancel = &cancel_;
+  // The question is the window's: asked on its thread while the work waits.
+  hooks.confirmReplace = [this, &job](const std::string& path) {
+    bool replace = false;
+    QMetaObject::invokeMethod(this, [&] { replace = job.confirmReplace(path); }, Qt::BlockingQueuedConnection);
+    return replace;
+  };
   thread_ = std::thread([this, &job, settings = std::move(settings), hooks = std::move(hooks)] {
     outcome_ = job.work(settings, hooks);
     QMetaObject::invokeMethod(this, &JobThread::ended, Qt::QueuedConnection);
