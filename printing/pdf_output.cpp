@@ -22,6 +22,7 @@ namespace fs = std::filesystem;
 
 namespace pliego {
 
+#ifdef PLIEGO_PDF
 namespace {
 
 long processId() {
@@ -41,6 +42,7 @@ std::string passingName() {
 }
 
 }  // namespace
+#endif
 
 std::string defaultPdfFolder(const std::string& programFolder) { return joinPath(programFolder, "PDF"); }
 

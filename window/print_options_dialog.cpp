@@ -150,7 +150,7 @@ QGroupBox* PrintOptionsDialog::makePdfGroup(const PdfRequest& shown) {
   auto* folderLabel = new QLabel(QStringLiteral("&Carpeta"), group);
   folderLabel->setBuddy(txtCarpetaPdf);
   form->addRow(folderLabel, folderRow);
-  form->addRow(QStringLiteral("&Hoja"), cboHojaPdf);
+  form->addRow(QStringLiteral("Ho&ja"), cboHojaPdf);
   if (!pdfAvailable()) {
     form->addRow(new QLabel(QStringLiteral("Esta version del programa no hace archivos PDF."), group));
     group->setEnabled(false);
