@@ -15,7 +15,9 @@ namespace pliego {
 
 enum class PdfUse { None, InsteadOfPrinter, WithPrint };
 
-// What the user asked of the PDF for one job.
+// What the user asked of the PDF for one job. A job whose profile sends it
+// to a PDF takes pdfSettingsOf(...) with `use` InsteadOfPrinter as its
+// JobSettings::pdf; runPrintWork does the rest, progress and cancel included.
 struct PdfRequest {
   PdfUse use = PdfUse::None;
   std::string folder;  // where it goes; made when missing

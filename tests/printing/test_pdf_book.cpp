@@ -13,6 +13,7 @@
 #include "platform/identity.hpp"
 #include "printing/pdf_output.hpp"
 #include "printing/print_fixture.hpp"
+#include "settings/cinifile.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -336,6 +337,36 @@ TEST_F(PdfBookTest, PdfFolderThatCannotBeMadeStopsTheJob) {
   ASSERT_EQ(records().size(), 1u);
   EXPECT_EQ(records()[0].outcome, RecordOutcome::Failed);
   EXPECT_TRUE(records()[0].pdf.empty());
+}
+
+// The folder and paper go into the profile's own section: the file keeps
+// its sections, and a profile without them gets "PDF" beside the program.
+TEST(PdfSettings, KeptInTheProfilesSection) {
+  TempFolder folder;
+  const std::string ini = "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=66\r\n[OKI]\r\nLPT=2\r\n";
+  folder.write("Pliegomatic.ini", ini);
+  cInifile file;
+  file.Path(folder.file("Pliegomatic.ini"));
+  const PdfRequest none = pdfSettingsOf(file, "EPSON 11 PULGADAS", folder.path());
+  EXPECT_EQ(none.folder, folder.file("PDF"));
+  EXPECT_EQ(none.paper, PdfPaper::Form15x11);
+
+  PdfRequest chosen{PdfUse::WithPrint, "/srv/libros", PdfPaper::LegalLandscape};
+  ASSERT_TRUE(keepPdfSettings(file, "epson 11 pulgadas", chosen));
+  EXPECT_EQ(folder.read("Pliegomatic.ini"),
+            "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=66\r\nCARPETA PDF=/srv/libros\r\n"
+            "HOJA PDF=Oficio (Legal) apaisada\r\n[OKI]\r\nLPT=2\r\n");
+  const PdfRequest back = pdfSettingsOf(file, "EPSON 11 PULGADAS", folder.path());
+  EXPECT_EQ(back.folder, "/srv/libros");
+  EXPECT_EQ(back.paper, PdfPaper::LegalLandscape);
+  EXPECT_EQ(back.use, PdfUse::None);  // the use is asked for each job
+  EXPECT_EQ(pdfSettingsOf(file, "OKI", folder.path()).folder, folder.file("PDF"));
+  std::vector<std::string> sections;
+  std::int32_t count = 0;
+  file.EnumerateAllSections(sections, count);
+  EXPECT_EQ(count, 2);
+  EXPECT_TRUE(keepPdfSettings(file, "", chosen));  // no profile: nothing written
+  EXPECT_EQ(folder.read("Pliegomatic.ini").find("[]"), std::string::npos);
 }
 
 struct CodeCase {
