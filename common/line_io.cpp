@@ -479,8 +479,16 @@ void LineWriter::createInMemory(std::string& target) {
   buffer_.resize(kMemoryWriteBuffer);
 }
 
+void LineWriter::createDiscarding() {
+  close();
+  ok_ = true;
+  mirrorFailed_ = false;
+  discarding_ = true;
+  buffer_.resize(kMemoryWriteBuffer);
+}
+
 void LineWriter::put(const char* data, std::size_t size) {
-  if (!ok_ || size == 0) return;
+  if (!ok_ || size == 0 || discarding_) return;
   if (memory_)
     memory_->append(data, size);
   else if (std::fwrite(data, 1, size, file_) != size)
@@ -544,7 +552,7 @@ void LineWriter::putPieces() {
 }
 
 void LineWriter::writeBorrowed(std::string_view bytes) {
-  if (memory_ || bytes.size() < kSmallestBorrowed) return writeBytes(bytes);
+  if (memory_ || discarding_ || bytes.size() < kSmallestBorrowed) return writeBytes(bytes);
   if (!file_) ok_ = false;
   if (!ok_) return;
   if (used_ > ownFrom_) pieces_.emplace_back(buffer_.data() + ownFrom_, used_ - ownFrom_);
@@ -555,7 +563,7 @@ void LineWriter::writeBorrowed(std::string_view bytes) {
 #endif
 
 void LineWriter::write(std::string_view line) {
-  if (!file_ && !memory_) ok_ = false;
+  if (!file_ && !memory_ && !discarding_) ok_ = false;
   if (!ok_) return;
   const std::size_t size = line.size() + 2;
   if (size > buffer_.size() - used_) {
@@ -574,7 +582,7 @@ void LineWriter::write(std::string_view line) {
 }
 
 void LineWriter::writeBytes(std::string_view bytes) {
-  if (!file_ && !memory_) ok_ = false;
+  if (!file_ && !memory_ && !discarding_) ok_ = false;
   if (!ok_) return;
   if (bytes.size() > buffer_.size() - used_) {
     flush();
@@ -609,11 +617,12 @@ void LineWriter::writeRepeated(std::string_view line, std::int64_t count) {
 }
 
 bool LineWriter::close() {
-  if (file_ || memory_) flush();
+  if (file_ || memory_ || discarding_) flush();
   if (file_ && std::fclose(file_) != 0) fail();
   if (mirror_ && std::fclose(mirror_) != 0) fail(true);
   file_ = mirror_ = nullptr;
   memory_ = nullptr;
+  discarding_ = false;
   return ok_;
 }
 

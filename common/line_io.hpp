@@ -165,6 +165,8 @@ class LineWriter {
   void adopt(std::FILE* file);
   // Appends everything written to `target`.
   void createInMemory(std::string& target);
+  // Takes every line and keeps none: for a layout whose pages go elsewhere.
+  void createDiscarding();
   // Writes everything to `file` as well, from here on, and closes it at the
   // end. Its failure also makes `ok()` false; `mirrorFailed()` tells it apart.
   void mirrorTo(std::FILE* file);
@@ -195,6 +197,7 @@ class LineWriter {
   std::FILE* file_ = nullptr;
   std::FILE* mirror_ = nullptr;
   std::string* memory_ = nullptr;
+  bool discarding_ = false;
   std::vector<char> buffer_;
   std::size_t used_ = 0;
   // What waits to be written, in order, while bytes are borrowed: borrowed

@@ -13,10 +13,31 @@ namespace pliego {
 // The most lines one run may hold when nothing else bounds it.
 inline constexpr std::int64_t kNoLimit = std::int64_t{1} << 40;
 
+// Takes the pages sent, page by page, besides the work file (a PDF of them).
+class PageSink {
+ public:
+  virtual ~PageSink() = default;
+  // A page sent begins: the lines that follow are its own.
+  virtual void beginPage(std::int64_t folio) = 0;
+  // One line, without its end.
+  virtual void line(std::string_view line) = 0;
+  // Lines that each end in CR LF.
+  void lines(std::string_view bytes) {
+    for (std::size_t at = 0; at < bytes.size();) {
+      std::size_t end = bytes.find('\n', at);
+      if (end == std::string_view::npos) end = bytes.size();
+      std::size_t stop = end;
+      if (stop > at && bytes[stop - 1] == '\r') --stop;
+      line(bytes.substr(at, stop - at));
+      at = end + 1;
+    }
+  }
+};
+
 class PageGate {
  public:
-  PageGate(LineWriter& out, const PageSelection& selection)
-      : out_(out), selection_(selection), sending_(selection.sends(selection.firstFolio)) {}
+  PageGate(LineWriter& out, const PageSelection& selection, PageSink* pages = nullptr)
+      : out_(out), selection_(selection), pages_(pages), sending_(selection.sends(selection.firstFolio)) {}
 
   // The top of the book's next page: the lines between pages and the header
   // block that open it belong to it. The first page begins by itself.
@@ -32,6 +53,8 @@ class PageGate {
   // A line handed out in pieces comes with the reader of its `rest`.
   void write(std::string_view line, LineReader* rest = nullptr) {
     if (!noteLines(1)) return;
+    // A line too long to hold reaches the PDF by its first piece only.
+    if (pages_) pages_->line(line);
     if (!rest || !rest->continues()) return out_.write(line);
     out_.writeBytes(line);
     std::string_view piece;
@@ -46,10 +69,12 @@ class PageGate {
   void writeRun(std::string_view bytes, std::int64_t count) {
     if (count <= 0 || !noteLines(count)) return;
     out_.writeBorrowed(bytes);
+    if (pages_) pages_->lines(bytes);
   }
   void writeRepeated(std::string_view line, std::int64_t count) {
     if (count <= 0 || !noteLines(count)) return;
     out_.writeRepeated(line, count);
+    for (std::int64_t i = 0; pages_ && i < count; ++i) pages_->line(line);
   }
 
   // False after a failed write, and once every page asked for has been sent.
@@ -71,6 +96,7 @@ class PageGate {
       lastSentIndex_ = index_;
       lastSent_ = selection_.folioOf(index_);
       if (pagesSent_++ == 0) firstSent_ = lastSent_;
+      if (pages_) pages_->beginPage(lastSent_);
     }
     linesSent_ += count;
     return true;
@@ -78,6 +104,7 @@ class PageGate {
 
   LineWriter& out_;
   const PageSelection& selection_;
+  PageSink* pages_;
   std::int64_t index_ = 1;  // the book's page now being laid out, 1 for its first
   bool sending_;
   bool past_ = false;

@@ -158,9 +158,9 @@ std::vector<std::string> captureHeader(LineReader& report, const PageRules& rule
 }
 
 Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
-              const JobHooks& hooks, const PageSelection& selection) {
+              const JobHooks& hooks, const PageSelection& selection, PageSink* pages) {
   Layout result;
-  PageGate gate(work, selection);
+  PageGate gate(work, selection, pages);
   const LendingBlocks lending(report, work);
   const std::int64_t folioOffset = selection.firstFolio - 1;
   if (rules.kind != ReportKind::Ledger) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/line_io.hpp"
+#include "printing/page_gate.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"
 
@@ -31,6 +32,9 @@ struct JobHooks {
   // The percentage of the work file sent to the printer, on every change,
   // when the program sends it itself.
   std::function<void(int percent)> sending;
+  // Asked, on the job's thread, before a file of the job's (its PDF) that
+  // is already there is replaced: true to replace it.
+  std::function<bool(const std::string& path)> confirmReplace = nullptr;
 };
 
 inline bool cancelled(const JobHooks& hooks) { return hooks.cancel && hooks.cancel->load(); }
@@ -56,8 +60,9 @@ struct Layout {
 // plain report or a VAT book, the ledger's own layout for the ledger (which
 // reads the report twice: once for its widest line). Page 1 is stamped with
 // the selection's first folio and later pages count up from it; only the
-// pages of the selection go to `work`, exactly as the whole book has them.
+// pages of the selection go to `work`, exactly as the whole book has them,
+// and to `pages` as well when given.
 Layout layOut(LineReader& report, LineWriter& work, const PageRules& rules, const std::vector<std::string>& header,
-              const JobHooks& hooks = {}, const PageSelection& selection = {});
+              const JobHooks& hooks = {}, const PageSelection& selection = {}, PageSink* pages = nullptr);
 
 }  // namespace pliego

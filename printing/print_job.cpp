@@ -121,13 +121,20 @@ std::optional<JobSettings> PrintJob::prepare() {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
+  prepared_.pdf = nextPdfFor(prepared_.report).value_or(PdfRequest{});
   prepared_.selection = takeNextOptions(prepared_.report);
   return prepared_;
 }
 
-void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection) {
+void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection, const PdfRequest& pdf) {
   nextReport_ = toUpperAscii(trimSpaces(report));
   next_ = selection;
+  nextPdf_ = pdf;
+}
+
+std::optional<PdfRequest> PrintJob::nextPdfFor(const std::string& report) const {
+  if (!nextOptionsFor(report)) return std::nullopt;
+  return nextPdf_;
 }
 
 std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report) const {
@@ -138,6 +145,7 @@ std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report)
 PageSelection PrintJob::takeNextOptions(const std::string& report) {
   const PageSelection selection = nextOptionsFor(report).value_or(PageSelection{});
   next_.reset();
+  nextPdf_ = {};
   return selection;
 }
 
@@ -169,6 +177,7 @@ void PrintJob::cmdImprimir_Click() {
                                 : "Esperando que termine la impresion de otra estacion. Aguarde..");
     if (waiting) waiting(what, minutes);
   };
+  if (!hooks.confirmReplace) hooks.confirmReplace = [this](const std::string& path) { return confirmReplace(path); };
   JobOutcome outcome = work(*settings, hooks);
   view_.showStatusCaption(savedCaption);
   finish(std::move(outcome));
@@ -218,6 +227,10 @@ void PrintJob::finish(JobOutcome outcome) {
     caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
   if (!caption.empty()) view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);
+}
+
+bool PrintJob::confirmReplace(const std::string& path) {
+  return dialogs_.confirm("Ya existe el archivo " + path + ". Desea reemplazarlo?");
 }
 
 std::vector<std::string> PrintJob::lateFailures() {

@@ -53,6 +53,8 @@ class PrintJob {
   // Keeps what the work found and tells the user its final message; no
   // file is touched.
   void finish(JobOutcome outcome);
+  // Asks the user whether the job's PDF may replace the file at `path`.
+  bool confirmReplace(const std::string& path);
   // What to tell of prints that failed, or met a problem at the printer,
   // after their job ended; one message for each. Prints whose end is learned
   // here get their later line in the record of prints.
@@ -72,12 +74,13 @@ class PrintJob {
   // Progress, waits and cancellation for cmdImprimir_Click's work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
-  // The first folio and the pages for the next job, if it prints `report`.
-  // Any job that runs drops them: the one after goes back to the whole book
-  // from folio 1.
-  void setNextOptions(const std::string& report, const PageSelection& selection);
+  // The first folio and the pages for the next job, if it prints `report`,
+  // and the PDF asked of it. Any job that runs drops them: the one after
+  // goes back to the whole book from folio 1, printed.
+  void setNextOptions(const std::string& report, const PageSelection& selection, const PdfRequest& pdf = {});
   // The options set for `report` and not yet used, if any.
   std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
+  std::optional<PdfRequest> nextPdfFor(const std::string& report) const;
 
  private:
   JobOutcome printAndWatch(const JobSettings& settings, const JobHooks& hooks);
@@ -108,6 +111,7 @@ class PrintJob {
   JobSettings prepared_;  // the settings of the job prepare() read last
   std::string nextReport_;
   std::optional<PageSelection> next_;
+  PdfRequest nextPdf_;
 };
 
 }  // namespace pliego

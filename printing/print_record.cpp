@@ -22,6 +22,7 @@ namespace {
 constexpr std::string_view kWholeBook = "todas";
 constexpr std::string_view kToPrinter = "impresora";
 constexpr std::string_view kToScreen = "pantalla";
+constexpr std::string_view kToPdf = "pdf";
 constexpr std::string_view kSent = "enviado";
 constexpr std::string_view kCancelled = "cancelado";
 constexpr std::string_view kFailedPrefix = "fallo: ";
@@ -195,7 +196,8 @@ std::optional<std::int64_t> folioAfter(std::int64_t lastFolio) {
 }
 
 bool isWholeBookSent(const PrintRecord& record) {
-  return record.wholeBook() && !record.preview && record.outcome == RecordOutcome::Sent && record.pages > 0;
+  return record.wholeBook() && !record.preview && !record.pdfOnly && record.outcome == RecordOutcome::Sent &&
+         record.pages > 0;
 }
 
 // The last `most` records of `report` and, when `wantFolio`, the folio its
@@ -264,7 +266,8 @@ PrintRecord laterRecord(const PrintRecord& record, RecordOutcome outcome, const 
 const std::vector<std::string>& recordColumns() {
   static const std::vector<std::string> columns{
       "Fecha y hora", "Estacion", "Usuario",  "Reporte",         "Perfil", "Renglones por pagina", "Primer folio",
-      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado", "Destino", "Trabajo"};
+      "Ultimo folio", "Paginas",  "Renglones", "Paginas pedidas", "Salida", "Resultado",
+      "Destino",      "Trabajo",  "PDF",       "SHA-256 del PDF"};
   return columns;
 }
 
@@ -281,10 +284,12 @@ std::vector<std::string> recordFields(const PrintRecord& record) {
           std::to_string(record.pages),
           std::to_string(record.lines),
           record.wholeBook() ? std::string(kWholeBook) : field(record.pagesAsked),
-          std::string(record.preview ? kToScreen : kToPrinter),
+          std::string(record.pdfOnly ? kToPdf : record.preview ? kToScreen : kToPrinter),
           field(outcomeText(record)),
           field(record.destination),
-          field(record.job)};
+          field(record.job),
+          field(record.pdf),
+          field(record.pdfSha256)};
 }
 
 std::string formatRecord(const PrintRecord& record) {
@@ -302,7 +307,9 @@ std::optional<PrintRecord> parseRecord(std::string_view line) {
   const auto pages = readNumber(fields[8]), lines = readNumber(fields[9]);
   const auto outcome = readOutcome(fields[12], record.reason);
   const bool preview = fields[11] == kToScreen;
-  if (!first || !last || !pages || !lines || !outcome || (!preview && fields[11] != kToPrinter)) return std::nullopt;
+  const bool pdfOnly = fields[11] == kToPdf;
+  if (!first || !last || !pages || !lines || !outcome || (!preview && !pdfOnly && fields[11] != kToPrinter))
+    return std::nullopt;
   record.when = fields[0];
   record.workstation = fields[1];
   record.user = fields[2];
@@ -315,9 +322,12 @@ std::optional<PrintRecord> parseRecord(std::string_view line) {
   record.lines = *lines;
   if (fields[10] != kWholeBook) record.pagesAsked = fields[10];
   record.preview = preview;
+  record.pdfOnly = pdfOnly;
   record.outcome = *outcome;
   if (fields.size() > 13) record.destination = fields[13];
   if (fields.size() > 14) record.job = fields[14];
+  if (fields.size() > 15) record.pdf = fields[15];
+  if (fields.size() > 16) record.pdfSha256 = fields[16];
   return record;
 }
 

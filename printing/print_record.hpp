@@ -35,10 +35,14 @@ struct PrintRecord {
   std::int64_t lines = 0;
   std::string pagesAsked;  // the pages asked for, "40 a 42"; empty for the whole book
   bool preview = false;
+  bool pdfOnly = false;  // a PDF instead of the printer
   RecordOutcome outcome = RecordOutcome::Sent;
   std::string reason;  // why it failed
   std::string destination;  // where it went: "LPT1", "IMPRESORA:EPSON", ...
   std::string job;          // the job's own mark, the same on its later line
+  // The PDF made of the pages, by name, and the SHA-256 of its bytes; empty
+  // when none was made. Lines written before these columns have neither.
+  std::string pdf, pdfSha256;
 
   bool wholeBook() const { return pagesAsked.empty(); }
 };
@@ -71,10 +75,10 @@ AppendResult appendRecord(const std::string& folder, const PrintRecord& record,
 std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most);
 
 // The folio that the next print of `report` should start at: the last folio
-// + 1 of its last whole book sent to the printer. Reprints, previews and
-// failed prints do not count, nor does a print whose latest later line says
-// that it failed. Nothing when the record knows no such print, or when that
-// folio is not one the options dialog accepts.
+// + 1 of its last whole book sent to the printer. Reprints, previews, PDFs
+// made instead of a print and failed prints do not count, nor does a print
+// whose latest later line says that it failed. Nothing when the record knows
+// no such print, or when that folio is not one the options dialog accepts.
 std::optional<std::int64_t> offeredFolio(const std::string& folder, std::string_view report);
 
 }  // namespace pliego

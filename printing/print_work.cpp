@@ -4,6 +4,7 @@
 #include <exception>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <system_error>
 
 #include "common/line_io.hpp"
@@ -13,6 +14,7 @@
 #include "platform/files.hpp"
 #include "platform/shared_file.hpp"
 #include "printing/job_error.hpp"
+#include "platform/identity.hpp"
 #include "printing/output_step.hpp"
 #include "printing/work_file.hpp"
 
@@ -33,13 +35,57 @@ std::string lockErrorText(int error) {
 #endif
 }
 
-// The report is opened by the shared folder's rule: the list may be older
-// than what stands at the name now.
-void openReport(LineReader& report, const std::string& path) {
-  SharedFile opened = openSharedFile(path, SharedAccess::Read, SharedCreation::Existing, false);
-  if (opened.notPlain) throw JobError(notPlainFileMessage(path, "No se imprimio nada."));
+constexpr const char* kNothingPrinted = "No se imprimio nada.";
+constexpr const char* kNoPdf = "No se hizo el PDF.";
+
+// Opens the report by the shared folder's rule (the list may be older than
+// what stands at the name now) and reads its header, Esc looked at on the
+// way; the report is left at its start.
+void openReport(LineReader& report, const std::string& reportPath, const JobSettings& settings,
+                const JobHooks& hooks, JobOutcome& outcome, const std::string& consequence) {
+  SharedFile opened = openSharedFile(reportPath, SharedAccess::Read, SharedCreation::Existing, false);
+  if (opened.notPlain) throw JobError(notPlainFileMessage(reportPath, consequence));
   if (!report.adopt(opened.release("rb")))
-    throw JobError("No se pudo abrir el archivo " + path + ". No se imprimio nada.");
+    throw JobError("No se pudo abrir el archivo " + reportPath + ". " + consequence);
+  report.setBlockHook([&hooks](std::uint64_t) { return !cancelled(hooks); });
+  outcome.header = captureHeader(report, settings.rules);
+  if (report.stopped()) throw JobCancelled(kJobCancelled);
+  if (report.failed() || !report.rewind())
+    throw JobError("No se pudo leer el archivo " + reportPath + ". " + consequence);
+}
+
+void finishPdf(PdfOutput& pdf, const JobSettings& settings, const JobHooks& hooks, JobOutcome& outcome,
+               const std::string& consequence) {
+  PdfBookInfo info;
+  info.report = std::string(trimSpaces(settings.report));
+  info.workstation = workstationName();
+  info.firstFolio = outcome.firstFolio;
+  info.lastFolio = outcome.lastFolio;
+  outcome.pdf = pdf.finish(info, hooks.confirmReplace, consequence);
+}
+
+// A PDF instead of the printer: the pages go to the PDF alone; the work
+// file, its lock and the printer are left as they are.
+void layOutPdfOnly(const JobSettings& settings, const std::string& reportPath, const JobHooks& hooks,
+                   JobOutcome& outcome) {
+  LineReader report;
+  openReport(report, reportPath, settings, hooks, outcome, kNoPdf);
+  PdfOutput pdf(settings.pdf, settings.rules);
+  LineWriter nowhere;
+  nowhere.createDiscarding();
+  const Layout layout = layOut(report, nowhere, settings.rules, outcome.header, hooks, settings.selection, pdf.sink());
+  outcome.widest = layout.widest;
+  const bool readFailed = report.failed();
+  report.close();
+  if (layout.stopped) throw JobCancelled(kJobCancelled);
+  if (readFailed) throw JobError("No se pudo leer el archivo " + reportPath + ". " + kNoPdf);
+  if (!layout.outsideBook.empty()) throw JobError(layout.outsideBook);
+  outcome.pages = layout.pagesSent;
+  outcome.lines = layout.linesSent;
+  outcome.firstFolio = layout.firstFolio;
+  outcome.lastFolio = layout.lastFolio;
+  if (outcome.pages == 0) throw JobError("El reporte no tiene paginas para el PDF. " + std::string(kNoPdf));
+  finishPdf(pdf, settings, hooks, outcome, kNoPdf);
 }
 
 // The ledger is laid out into "WRITE2.TXT", which then takes the place of
@@ -50,11 +96,9 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
                            const JobHooks& hooks, JobOutcome& outcome) {
   const std::string unreadable = "No se pudo leer el archivo " + reportPath + ". No se imprimio nada.";
   LineReader report;
-  openReport(report, reportPath);
-  report.setBlockHook([&hooks](std::uint64_t) { return !cancelled(hooks); });
-  outcome.header = captureHeader(report, settings.rules);
-  if (report.stopped()) throw JobCancelled(kJobCancelled);
-  if (report.failed() || !report.rewind()) throw JobError(unreadable);
+  openReport(report, reportPath, settings, hooks, outcome, kNothingPrinted);
+  std::optional<PdfOutput> pdf;
+  if (settings.pdf.use == PdfUse::WithPrint) pdf.emplace(settings.pdf, settings.rules);
 
   const bool ledger = settings.rules.kind == ReportKind::Ledger;
   const std::string workPath = joinPath(folder, "WRITE.TXT");
@@ -66,7 +110,8 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   Layout layout;
   try {
     if (settings.preview) preview.start(work);
-    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection);
+    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection,
+                    pdf ? pdf->sink() : nullptr);
   } catch (...) {
     work.close();
     discardFile(target);
@@ -103,6 +148,14 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
                      ". No se imprimio nada.");
     }
   }
+  if (pdf) {
+    try {
+      finishPdf(*pdf, settings, hooks, outcome, kNothingPrinted);
+    } catch (...) {
+      preview.discard();
+      throw;
+    }
+  }
   return settings.preview ? preview.finish() : std::string();
 }
 
@@ -125,6 +178,10 @@ void sendOut(const JobSettings& settings, const std::string& folder, ProgramLaun
 
 void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, PrintSpooler* spooler,
           const JobHooks& hooks, JobOutcome& outcome) {
+  if (settings.pdf.use == PdfUse::InsteadOfPrinter) {
+    const auto onDisk = findFileNoCase(folder, settings.report);
+    return layOutPdfOnly(settings, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
+  }
   const bool script = settings.destination.kind == DestinationKind::Script;
   if (!settings.preview && script && !settings.port)
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
@@ -184,6 +241,7 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
     outcome.message = "No se pudo completar la impresion por un error inesperado. No se imprimio nada.";
     outcome.result = JobResult::Failed;
   }
+  // A PDF made before the output step failed stays, and the record names it.
   if (outcome.result != JobResult::Sent) outcome.pages = outcome.lines = outcome.firstFolio = outcome.lastFolio = 0;
   return outcome;
 }
@@ -200,6 +258,9 @@ PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
   record.pagesAsked = pagesAskedText(settings.selection);
   record.destination = settings.preview ? std::string() : recordedDestination(settings.destination, settings.portText);
   record.preview = settings.preview;
+  record.pdfOnly = settings.pdf.use == PdfUse::InsteadOfPrinter;
+  record.pdf = outcome.pdf.name;
+  record.pdfSha256 = outcome.pdf.sha256;
   record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
                    : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
                                                             : RecordOutcome::Failed;
@@ -213,7 +274,9 @@ std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
   if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
   if (outcome.pages > 1)
     summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
-  return summary + ", renglon mas ancho " + std::to_string(outcome.widest);
+  summary += ", renglon mas ancho " + std::to_string(outcome.widest);
+  if (!outcome.pdf.name.empty()) summary += ", PDF " + outcome.pdf.name;
+  return summary;
 }
 
 }  // namespace pliego

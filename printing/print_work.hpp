@@ -14,6 +14,7 @@
 #include "printing/pagination.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"
+#include "printing/pdf_output.hpp"
 #include "printing/print_record.hpp"
 #include "printing/printer_send.hpp"
 
@@ -31,6 +32,7 @@ struct JobSettings {
   PageSelection selection;      // the first folio and the pages to send
   Destination destination;      // where the pages go when they are not shown
   SendLimits sendLimits;        // how long a printer may keep the job waiting
+  PdfRequest pdf;               // a PDF of the pages, instead of the print or with it
 };
 
 enum class JobResult { Sent, Failed, Cancelled };
@@ -49,6 +51,8 @@ struct JobOutcome {
   bool commandStarted = false, commandRunning = false;
   // The spooler's job, followed until it has printed.
   std::optional<SpoolJob> spooled;
+  // The PDF made, if any.
+  PdfMade pdf;
 };
 
 inline constexpr const char* kJobDone = "Impresion Finalizada";
@@ -56,8 +60,11 @@ inline constexpr const char* kJobCancelled = "Se cancelo la impresion. No se env
 
 // Runs the work in `folder`: waits for another workstation's job as long as
 // it prints, writes "WRITE.TXT" (the pages of the selection) and shows or
-// sends it. Never throws; failures and cancellation become the outcome's
-// message.
+// sends it. With `settings.pdf` it also writes the PDF of those pages, before
+// the output step; a PDF instead of the printer touches neither the work
+// file nor the printer. Never throws; failures and cancellation become the
+// outcome's message. `hooks.confirmReplace` is asked before an existing PDF
+// is replaced; without it, such a file is kept and the job stops.
 // `spooler` takes the jobs of a destination that is a printer of the system.
 JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
                         const JobHooks& hooks = {}, PrintSpooler* spooler = nullptr);

@@ -290,7 +290,25 @@ void frmPliegomatic::cmdOpciones_Click() {
   else
     shown.firstFolio = offeredFolio(mRuta_, report).value_or(1);
   PrintOptionsDialog dialog(report, shown, recordsOf(mRuta_, report, kRecordLinesShown), *dialogs_, this);
-  if (dialog.exec() == QDialog::Accepted) printJob_->setNextOptions(report, dialog.selection());
+  dialog.addPdfOptions(pdfOptionsShown(report));
+  if (dialog.exec() != QDialog::Accepted) return;
+  keepPdfOptions(dialog.pdf());
+  printJob_->setNextOptions(report, dialog.selection(), dialog.pdf());
+}
+
+// The PDF asked for this report and not yet made, else none, with the
+// folder and paper the selected profile keeps.
+PdfRequest frmPliegomatic::pdfOptionsShown(const std::string& report) const {
+  if (const auto set = printJob_->nextPdfFor(report)) return *set;
+  return pdfSettingsOf(*mIni_, selectedProfile(), mRuta_);
+}
+
+// The folder and paper go into the selected profile's section, kept for
+// the next time; a failure is told, and the job uses them all the same.
+void frmPliegomatic::keepPdfOptions(const PdfRequest& pdf) {
+  if (pdf.use == PdfUse::None || keepPdfSettings(*mIni_, selectedProfile(), pdf)) return;
+  dialogs_->inform("No se pudo guardar la carpeta de los PDF en " + mIni_->Path() +
+                   ". Se usara solo para esta impresion.");
 }
 
 void frmPliegomatic::List2_Click() {

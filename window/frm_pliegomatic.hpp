@@ -113,6 +113,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   bool isInThisWindow(QObject* watched) const;
   QLineEdit* field(ProfileField which) const;
   void connectJobThread();
+  PdfRequest pdfOptionsShown(const std::string& report) const;
+  void keepPdfOptions(const PdfRequest& pdf);
   void showJobProgress(int percent);
   void showJobWaiting(int what, int minutes);
   void showJobSending(int percent);

@@ -1,6 +1,9 @@
 #include "window/job_thread.hpp"
 
 #include <QMetaObject>
+#include <chrono>
+#include <future>
+#include <memory>
 
 namespace pliego {
 
@@ -14,6 +17,19 @@ void JobThread::start(PrintJob& job, JobSettings settings) {
   hooks.waiting = [this](WaitingFor what, int minutes) { emit waiting(static_cast<int>(what), minutes); };
   hooks.sending = [this](int percent) { emit sending(percent); };
   hooks.cancel = &cancel_;
+  // The question is the window's: asked on its thread while the work waits,
+  // or not at all once the job is stopped (the window may be waiting for the
+  // work to end: it must not wait for the window in turn).
+  hooks.confirmReplace = [this, &job](const std::string& path) {
+    auto answer = std::make_shared<std::promise<bool>>();
+    std::future<bool> replace = answer->get_future();
+    QMetaObject::invokeMethod(
+        this, [this, &job, path, answer] { answer->set_value(!cancel_ && job.confirmReplace(path)); },
+        Qt::QueuedConnection);
+    while (replace.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+      if (cancel_) return false;
+    return replace.get();
+  };
   thread_ = std::thread([this, &job, settings = std::move(settings), hooks = std::move(hooks)] {
     outcome_ = job.work(settings, hooks);
     QMetaObject::invokeMethod(this, &JobThread::ended, Qt::QueuedConnection);

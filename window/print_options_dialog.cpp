@@ -1,6 +1,12 @@
 #include "window/print_options_dialog.hpp"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -93,6 +99,82 @@ QTableWidget* PrintOptionsDialog::makeRecordTable(const std::vector<PrintRecord>
   return table;
 }
 
+void PrintOptionsDialog::addPdfOptions(const PdfRequest& shown) {
+  auto* layout = qobject_cast<QVBoxLayout*>(this->layout());
+  FramePdf = makePdfGroup(shown);
+  layout->insertWidget(1, FramePdf);  // under the pages, above the record
+  resize(width(), height() + FramePdf->sizeHint().height());
+}
+
+QGroupBox* PrintOptionsDialog::makePdfGroup(const PdfRequest& shown) {
+  auto* group = new QGroupBox(QStringLiteral("Copia en PDF"), this);
+  group->setObjectName(QStringLiteral("FramePdf"));
+  optSinPdf = new QRadioButton(QStringLiteral("&Sin PDF"), group);
+  optSinPdf->setObjectName(QStringLiteral("optSinPdf"));
+  optPdfEnLugar = new QRadioButton(QStringLiteral("PDF en &lugar de la impresora"), group);
+  optPdfEnLugar->setObjectName(QStringLiteral("optPdfEnLugar"));
+  optPdfAdemas = new QRadioButton(QStringLiteral("PDF &ademas de la impresora"), group);
+  optPdfAdemas->setObjectName(QStringLiteral("optPdfAdemas"));
+  (shown.use == PdfUse::InsteadOfPrinter ? optPdfEnLugar
+   : shown.use == PdfUse::WithPrint      ? optPdfAdemas
+                                         : optSinPdf)
+      ->setChecked(true);
+  auto* uses = new QHBoxLayout;
+  uses->addWidget(optSinPdf);
+  uses->addWidget(optPdfEnLugar);
+  uses->addWidget(optPdfAdemas);
+  uses->addStretch();
+
+  txtCarpetaPdf = new QLineEdit(QFile::decodeName(QByteArray::fromStdString(shown.folder)), group);
+  txtCarpetaPdf->setObjectName(QStringLiteral("txtCarpetaPdf"));
+  auto* choose = new QPushButton(QStringLiteral("&Elegir..."), group);
+  choose->setObjectName(QStringLiteral("cmdCarpetaPdf"));
+  connect(choose, &QPushButton::clicked, this, [this] {
+    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Carpeta de los PDF"),
+                                                             txtCarpetaPdf->text());
+    if (!folder.isEmpty()) txtCarpetaPdf->setText(folder);
+  });
+  auto* folderRow = new QHBoxLayout;
+  folderRow->addWidget(txtCarpetaPdf);
+  folderRow->addWidget(choose);
+
+  cboHojaPdf = new QComboBox(group);
+  cboHojaPdf->setObjectName(QStringLiteral("cboHojaPdf"));
+  for (const PdfPaper paper : allPapers()) {
+    cboHojaPdf->addItem(toQt(paperName(paper)), static_cast<int>(paper));
+    if (paper == shown.paper) cboHojaPdf->setCurrentIndex(cboHojaPdf->count() - 1);
+  }
+
+  auto* form = new QFormLayout(group);
+  form->addRow(uses);
+  auto* folderLabel = new QLabel(QStringLiteral("&Carpeta"), group);
+  folderLabel->setBuddy(txtCarpetaPdf);
+  form->addRow(folderLabel, folderRow);
+  form->addRow(QStringLiteral("Ho&ja"), cboHojaPdf);
+  if (!pdfAvailable()) {
+    form->addRow(new QLabel(QStringLiteral("Esta version del programa no hace archivos PDF."), group));
+    group->setEnabled(false);
+  }
+  return group;
+}
+
+bool PrintOptionsDialog::readPdf() {
+  if (!FramePdf) return true;
+  PdfRequest read;
+  read.use = optPdfEnLugar->isChecked() ? PdfUse::InsteadOfPrinter
+             : optPdfAdemas->isChecked() ? PdfUse::WithPrint
+                                         : PdfUse::None;
+  read.folder = QFile::encodeName(txtCarpetaPdf->text().trimmed()).toStdString();  // a path: the system's encoding
+  read.paper = static_cast<PdfPaper>(cboHojaPdf->currentData().toInt());
+  if (read.use != PdfUse::None && read.folder.empty()) {
+    dialogs_.inform("Falta indicar la carpeta de los PDF.");
+    txtCarpetaPdf->setFocus();
+    return false;
+  }
+  pdf_ = read;
+  return true;
+}
+
 void PrintOptionsDialog::accept() {
   SelectionProblem problem;
   const auto read = readPageSelection(fromQt(txtPrimerFolio->text()), fromQt(txtDesdePagina->text()),
@@ -106,6 +188,7 @@ void PrintOptionsDialog::accept() {
     box->selectAll();
     return;
   }
+  if (!readPdf()) return;
   selection_ = *read;
   QDialog::accept();
 }

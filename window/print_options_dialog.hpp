@@ -7,9 +7,13 @@
 
 #include "common/dialogs.hpp"
 #include "printing/page_selection.hpp"
+#include "printing/pdf_output.hpp"
 #include "printing/print_record.hpp"
 
+class QComboBox;
+class QGroupBox;
 class QLineEdit;
+class QRadioButton;
 class QTableWidget;
 
 namespace pliego {
@@ -26,12 +30,22 @@ class PrintOptionsDialog : public QDialog {
   // The values accepted; the whole book from folio 1 until then.
   const PageSelection& selection() const { return selection_; }
 
+  // Adds the group of the PDF, starting from `shown`: no PDF, a PDF instead
+  // of the printer or as well; its folder and paper.
+  void addPdfOptions(const PdfRequest& shown);
+  // The PDF asked for, once accepted (none without the group).
+  const PdfRequest& pdf() const { return pdf_; }
+
   // Takes the values only when they read as a selection; otherwise tells the
   // user what to correct and stays open.
   void accept() override;
 
  private:
   QTableWidget* makeRecordTable(const std::vector<PrintRecord>& records);
+  QGroupBox* makePdfGroup(const PdfRequest& shown);
+  // The PDF as the group's controls say; false, with the user told, when
+  // a PDF is asked for without a folder.
+  bool readPdf();
 
   Dialogs& dialogs_;
   PageSelection selection_;
@@ -39,6 +53,14 @@ class PrintOptionsDialog : public QDialog {
   QLineEdit* txtDesdePagina = nullptr;
   QLineEdit* txtHastaPagina = nullptr;
   QTableWidget* lstRegistro = nullptr;
+
+  PdfRequest pdf_;
+  QGroupBox* FramePdf = nullptr;
+  QRadioButton* optSinPdf = nullptr;
+  QRadioButton* optPdfEnLugar = nullptr;
+  QRadioButton* optPdfAdemas = nullptr;
+  QLineEdit* txtCarpetaPdf = nullptr;
+  QComboBox* cboHojaPdf = nullptr;
 };
 
 }  // namespace pliego

@@ -27,7 +27,7 @@ namespace {
 
 const std::string kColumns =
     "Fecha y hora\tEstacion\tUsuario\tReporte\tPerfil\tRenglones por pagina\tPrimer folio\tUltimo folio\t"
-    "Paginas\tRenglones\tPaginas pedidas\tSalida\tResultado\tDestino\tTrabajo";
+    "Paginas\tRenglones\tPaginas pedidas\tSalida\tResultado\tDestino\tTrabajo\tPDF\tSHA-256 del PDF";
 
 PrintRecord book(const std::string& report, std::int64_t first, std::int64_t last) {
   PrintRecord record;
@@ -61,6 +61,15 @@ PrintRecord failed(PrintRecord record, const std::string& reason) {
   return record;
 }
 
+constexpr const char* kDigest = "9f86d081884c7d659a2feaa0c55ad015a3bf4f1b2b0b822cd15d6c15b0f00a08";
+
+PrintRecord withPdf(PrintRecord record, bool instead) {
+  record.pdfOnly = instead;
+  record.pdf = "IVAVENTAS_folios_" + std::to_string(record.firstFolio) + ".pdf";
+  record.pdfSha256 = kDigest;
+  return record;
+}
+
 PrintRecord cancelled(PrintRecord record) {
   record.outcome = RecordOutcome::Cancelled;
   return record;
@@ -83,11 +92,42 @@ TEST_F(PrintRecordFile, NewFileGetsTheColumnNamesThenOneTabSeparatedLinePerJobWi
   EXPECT_EQ(dir.read(kRecordFileName),
             kColumns + "\r\n" +
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVAVENTAS.TXT\tEPSON FX\t72\t1\t37\t37\t2627\ttodas\t"
-                "impresora\tenviado\t\t\r\n"
+                "impresora\tenviado\t\t\t\t\r\n"
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tMAYOR.TXT\tEPSON FX\t72\t143\t150\t8\t568\t143 a 150\t"
-                "pantalla\tfallo: Otra estacion esta imprimiendo.\t\t\r\n"
+                "pantalla\tfallo: Otra estacion esta imprimiendo.\t\t\t\t\r\n"
                 "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVACOMPRAS.TXT\tEPSON FX\t72\t\t\t0\t0\ttodas\t"
-                "impresora\tcancelado\t\t\r\n");
+                "impresora\tcancelado\t\t\t\t\r\n");
+}
+
+// The PDF's name and hash close the line; "pdf" is the output of a PDF made
+// instead of a print.
+TEST_F(PrintRecordFile, PdfNameAndHashAreTheLastColumnsAndReadBack) {
+  append(withPdf(book("IVAVENTAS.TXT", 38, 74), true));
+  append(withPdf(book("IVAVENTAS.TXT", 38, 74), false));
+  const auto lines = splitCrLf(dir.read(kRecordFileName));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[1], std::string("2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tIVAVENTAS.TXT\tEPSON FX\t72\t38\t74\t37\t"
+                                  "2627\ttodas\tpdf\tenviado\t\t\tIVAVENTAS_folios_38.pdf\t") + kDigest);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto back = parseRecord(lines[i]);
+    ASSERT_TRUE(back) << lines[i];
+    EXPECT_EQ(back->pdfOnly, i == 1);
+    EXPECT_FALSE(back->preview);
+    EXPECT_EQ(back->pdf, "IVAVENTAS_folios_38.pdf");
+    EXPECT_EQ(back->pdfSha256, kDigest);
+  }
+}
+
+// A line written before the PDF's columns existed is still a record.
+TEST_F(PrintRecordFile, LinesWithoutThePdfColumnsStillRead) {
+  const std::string old =
+      "2024-02-05 14:30:12\tCONTADURIA-2\tmgarcia\tMAYOR.TXT\tEPSON FX\t72\t1\t9\t9\t639\ttodas\timpresora\tenviado";
+  const auto back = parseRecord(old);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->lastFolio, 9);
+  EXPECT_TRUE(back->pdf.empty());
+  dir.write(kRecordFileName, old + "\r\n");
+  EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), 10);
 }
 
 TEST_F(PrintRecordFile, ReasonsWithTabsOrLineEndsStayOnOneLineAndReadBack) {
@@ -152,6 +192,12 @@ TEST_F(PrintRecordFile, NextFolioComesFromTheLastWholeBookSentOfThatReport) {
       {"a reprint does not move it", {book("IVAVENTAS.TXT", 1, 37), reprint("IVAVENTAS.TXT", 20, 22)}, 38},
       {"a preview does not move it", {book("IVAVENTAS.TXT", 1, 37), preview(book("IVAVENTAS.TXT", 38, 80))}, 38},
       {"a failed book does not", {book("IVAVENTAS.TXT", 1, 37), failed(book("IVAVENTAS.TXT", 38, 70), "x")}, 38},
+      {"a PDF instead of the print does not",
+       {book("IVAVENTAS.TXT", 1, 37), withPdf(book("IVAVENTAS.TXT", 38, 74), true)},
+       38},
+      {"a PDF with the print is that print's",
+       {book("IVAVENTAS.TXT", 1, 37), withPdf(book("IVAVENTAS.TXT", 38, 74), false)},
+       75},
       {"a cancelled book does not", {book("IVAVENTAS.TXT", 1, 37), cancelled(book("IVAVENTAS.TXT", 38, 40))}, 38},
       {"other reports do not", {book("IVAVENTAS.TXT", 1, 37), book("IVACOMPRAS.TXT", 1, 90)}, 38},
       {"only reprints", {reprint("IVAVENTAS.TXT", 3, 5)}, 0},

@@ -5,10 +5,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
+#include <filesystem>
 #include <functional>
 
 #include "printing/print_record.hpp"
@@ -54,6 +58,46 @@ class DialogUser : public QObject {
   std::function<void(PrintOptionsDialog&)> act_;
   bool done_ = false;
 };
+
+#if defined(PLIEGO_PDF) && !defined(_WIN32)
+// Answers the first Yes/No box with a click on the button chosen.
+class QuestionAnswerer : public QObject {
+ public:
+  explicit QuestionAnswerer(QMessageBox::StandardButton answer) {
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this, answer] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible() || !box->button(QMessageBox::Yes) || !questions.isEmpty()) return;
+      questions << box->text();
+      QTest::mouseClick(box->button(answer), Qt::LeftButton);
+    });
+    poll->start(20);
+  }
+  QStringList questions;
+};
+
+// How many pages pdfinfo counts in the PDF at `path`.
+int pdfPages(const std::string& path) {
+  std::FILE* pipe = popen(("pdfinfo '" + path + "' 2>/dev/null").c_str(), "r");
+  char line[256];
+  int pages = -1;
+  while (pipe && std::fgets(line, sizeof line, pipe))
+    if (std::sscanf(line, "Pages: %d", &pages) == 1) break;
+  if (pipe) pclose(pipe);
+  return pages;
+}
+
+// F11, the PDF chosen with a click on `option`, Return to accept.
+void askForPdf(WindowFixture& f, const char* option) {
+  DialogUser user([option](PrintOptionsDialog& dialog) {
+    QTest::mouseClick(dialog.findChild<QRadioButton*>(option), Qt::LeftButton);
+    QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
+  });
+  QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F11);
+  QVERIFY(user.done());
+}
+
+#endif
 
 void typeInto(PrintOptionsDialog& dialog, const char* box, const char* text) {
   auto* field = dialog.findChild<QLineEdit*>(box);
@@ -195,6 +239,73 @@ class PrintOptionsWindowTest : public QObject {
     QVERIFY(f.jobEnded());
     QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("1"));
   }
+
+#if defined(PLIEGO_PDF) && !defined(_WIN32)  // the PDFs are read back with poppler-utils
+  // A PDF instead of the printer: the book's 14 pages in the "PDF" folder
+  // beside the program, nothing printed, no work file, the folder kept in
+  // the profile, the PDF named on the status line and in the record.
+  void pdfInsteadOfThePrinterFromTheOptions() {
+    WindowFixture f;
+    prepare(f);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    askForPdf(f, "optPdfEnLugar");
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+    QVERIFY(f.launcher.started.empty());
+    QVERIFY(!f.exists("WRITE.TXT"));
+    QCOMPARE(pdfPages(f.folder() + "/PDF/IVAVENTAS_folios_0001-0014.pdf"), 14);
+    QCOMPARE(f.control<QLabel>("Label1")->text(),
+             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192, "
+                            "PDF IVAVENTAS_folios_0001-0014.pdf"));
+    const std::string ini = f.read("Pliegomatic.ini");
+    QVERIFY(ini.find("CARPETA PDF=" + f.folder() + "/PDF\r\n") != std::string::npos);
+    QVERIFY(ini.find("HOJA PDF=Formulario continuo 15 x 11 pulgadas\r\n") != std::string::npos);
+    const auto records = recordsOf(f.folder(), "IVAVENTAS.TXT", 5);
+    QCOMPARE(records.size(), std::size_t{1});
+    QVERIFY(records[0].pdfOnly);
+    QCOMPARE(records[0].pdf, std::string("IVAVENTAS_folios_0001-0014.pdf"));
+    QCOMPARE(records[0].pdfSha256.size(), std::size_t{64});
+    QVERIFY(!offeredFolio(f.folder(), "IVAVENTAS.TXT"));
+
+    // The next job goes back to the printer.
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(f.launcher.started.size(), std::size_t{1});
+  }
+
+  // A PDF with the print whose name is taken: a real question; No keeps the
+  // old file and prints nothing, Yes replaces it and prints.
+  void pdfWithThePrintAsksBeforeReplacingAFile() {
+    WindowFixture f;
+    prepare(f);
+    std::filesystem::create_directories(f.folder() + "/PDF");
+    f.write("PDF/IVAVENTAS_folios_0001-0014.pdf", "el de ayer");
+    {
+      BoxAnswerer boxes(BoxAnswerer::By::Return);
+      QuestionAnswerer no(QMessageBox::No);
+      askForPdf(f, "optPdfAdemas");
+      QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+      QVERIFY(f.jobEnded());
+      QCOMPARE(no.questions.size(), 1);
+      QVERIFY(no.questions[0].endsWith(QStringLiteral("IVAVENTAS_folios_0001-0014.pdf. Desea reemplazarlo?")));
+      QCOMPARE(f.read("PDF/IVAVENTAS_folios_0001-0014.pdf"), std::string("el de ayer"));
+      QVERIFY(f.launcher.started.empty());
+      QCOMPARE(boxes.texts.size(), 1);
+      QVERIFY(boxes.texts[0].endsWith(QStringLiteral("y no se reemplazo. No se imprimio nada.")));
+    }
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QuestionAnswerer yes(QMessageBox::Yes);
+    askForPdf(f, "optPdfAdemas");
+    QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(yes.questions.size(), 1);
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+    QCOMPARE(f.launcher.started.size(), std::size_t{1});
+    QCOMPARE(pdfPages(f.folder() + "/PDF/IVAVENTAS_folios_0001-0014.pdf"), 14);
+    QCOMPARE(offeredFolio(f.folder(), "IVAVENTAS.TXT"), std::optional<std::int64_t>(15));
+  }
+#endif
 
   void f11WithoutAReportAsksForOne() {
     WindowFixture f;
