@@ -21,6 +21,18 @@ constexpr FieldKey kFieldKeys[] = {
     {"LPT", ProfileField::Port},
 };
 constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
+
+// The printer's set-up keys, written after the five, in this order.
+struct SetupKey {
+  const char* key;
+  std::string PrinterSetupTexts::*text;
+};
+constexpr SetupKey kSetupKeys[] = {
+    {kCommandSetKey, &PrinterSetupTexts::commands}, {kPitchKey, &PrinterSetupTexts::pitch},
+    {kCarriageKey, &PrinterSetupTexts::carriage},   {kCharTableKey, &PrinterSetupTexts::table},
+    {kJobEndKey, &PrinterSetupTexts::end},          {kHeaderCodesKey, &PrinterSetupTexts::headerCodes},
+    {kFoldKey, &PrinterSetupTexts::fold},
+};
 constexpr const char* kWriteAdvice =
     " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
 
@@ -72,6 +84,24 @@ void PrinterProfiles::CargarConfiguracion() {
   }
   mIni_.Key(kPageNumberKey);
   view_.setPageNumberBox(pageNumberStateFromText(mIni_.Value()));
+  PrinterSetupTexts setup;
+  for (const SetupKey& entry : kSetupKeys) {
+    mIni_.Key(entry.key);
+    setup.*entry.text = mIni_.Value();
+  }
+  view_.setPrinterSetup(setup);
+}
+
+// A set-up key is written when it has a value, or to clear the one the
+// section holds: a profile without set-up keeps today's five keys only.
+void PrinterProfiles::addSetupEntries(std::vector<ProfileEntry>& entries) {
+  const auto setup = view_.printerSetup();
+  if (!setup) return;
+  for (const SetupKey& entry : kSetupKeys) {
+    const std::string& text = (*setup).*entry.text;
+    mIni_.Key(entry.key);
+    if (!text.empty() || !mIni_.Value().empty()) entries.push_back({entry.key, text});
+  }
 }
 
 void PrinterProfiles::List2_Click() {
@@ -95,6 +125,7 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
   for (const FieldKey& entry : kFieldKeys)
     entries.push_back({entry.key, formatNumber(numericValue(view_.fieldText(entry.field)), format_)});
   entries.push_back({kPageNumberKey, std::to_string(static_cast<int>(view_.pageNumberBox()))});
+  addSetupEntries(entries);
   const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
   if (failed.empty())
