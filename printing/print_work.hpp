@@ -13,6 +13,7 @@
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"
 #include "printing/print_record.hpp"
+#include "printing/printer_setup.hpp"
 
 namespace pliego {
 
@@ -26,6 +27,9 @@ struct JobSettings {
   std::string profile;          // the profile selected, for the record
   std::string linesPerPageText;  // txtRenglonesPagina as typed, for the record
   PageSelection selection;      // the first folio and the pages to send
+  // The printer's set-up: the bytes before and after the work file come
+  // from it (startOfJobBytes with the outcome's header, endOfJobBytes).
+  PrinterSetup printer;
 };
 
 enum class JobResult { Sent, Failed, Cancelled };

@@ -240,3 +240,38 @@ TEST(PrinterSetupKeys, CarriageColumnsAtEachPitch) {
 }
 
 }  // namespace
+
+namespace {
+
+class PrinterSetupJobTest : public PrintJobTest {};
+
+TEST_F(PrinterSetupJobTest, TheJobTakesTheSetUpAndLeavesTheWorkFileAsTodayUnlessCodesGoOnce) {
+  std::vector<std::string> lines = {"\x1B@\x0F" "EMPRESA", "LIBRO", "FECHA", "----", "===="};
+  append(lines, numberedLines(200));
+  giveReport("IVAVENTAS.TXT", lines);
+  view.perPage = "40";
+  job.cmdImprimir_Click();
+  const std::string today = dir.read("WRITE.TXT");
+  ASSERT_NE(today.find("\x1B@\x0F"), std::string::npos);
+
+  view.printer = {"EPSON ESC/P", "17.1", "136", "PC850", "SALTO DE PAGINA", "", ""};
+  const auto settings = readJobSettings(view, NumberFormat{'.', ','});
+  EXPECT_EQ(settings.printer.commands, CommandSet::EscP);
+  EXPECT_EQ(settings.printer.end, JobEnd::FormFeed);
+  EXPECT_FALSE(settings.rules.headerCodesOnce);
+  job.cmdImprimir_Click();
+  EXPECT_EQ(dir.read("WRITE.TXT"), today);
+
+  view.printer.headerCodes = "UNA VEZ AL COMIENZO";
+  EXPECT_TRUE(readJobSettings(view, NumberFormat{'.', ','}).rules.headerCodesOnce);
+  job.cmdImprimir_Click();
+  const std::string once = dir.read("WRITE.TXT");
+  EXPECT_EQ(once.find('\x1B'), std::string::npos);
+  std::size_t pages = 0;
+  for (auto at = today.find("\x1B@\x0F"); at != std::string::npos; at = today.find("\x1B@\x0F", at + 1)) ++pages;
+  EXPECT_EQ(pages, 6u);  // 205 lines: 39 on page 1, 34 under the header on the others
+  EXPECT_EQ(once.size(), today.size() - 3 * pages);
+  EXPECT_EQ(lastMessage(), kJobDone);
+}
+
+}  // namespace

@@ -17,9 +17,11 @@ struct FakeView : PrintView {
   std::vector<std::string> captions;  // every caption shown, in order
   std::vector<FocusTarget> focus;
   std::string profile = "EPSON 11 PULGADAS";
+  PrinterSetupTexts printer;
 
   std::string selectedReport() const override { return report; }
   std::string selectedProfile() const override { return profile; }
+  PrinterSetupTexts printerSetup() const override { return printer; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }
