@@ -27,6 +27,8 @@ class PrinterCharset {
   void count(std::string_view bytes) {
     for (const char c : bytes) controlBytes_ += control_[static_cast<unsigned char>(c)];
   }
+  // True for a byte that `controlBytes` counts.
+  bool counted(unsigned char byte) const { return control_[byte]; }
   // The 0x80-0x9F bytes seen so far that the table did not convert.
   std::uint64_t controlBytes() const { return controlBytes_; }
   // True when the conversion leaves every byte as it is.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 
 #include "printing/charset.hpp"
 #include "printing/page_header.hpp"
@@ -11,12 +12,43 @@ namespace pliego {
 
 namespace {
 
-// Bytes that are printer codes or may start one: control bytes and DEL.
-std::array<bool, 256> codeBytes() {
-  std::array<bool, 256> codes{};
-  for (int b = 0; b < 0x20; ++b) codes[b] = true;
-  codes[0x7F] = true;
-  return codes;
+// For every byte: 1 when it is a printer code or may start one (control
+// bytes other than the line ends, DEL), 2 when the check counts it.
+using ByteKinds = std::array<unsigned char, 256>;
+constexpr unsigned char kCode = 1, kCounted = 2;
+
+ByteKinds byteKinds(const PrinterCharset& charset) {
+  ByteKinds kinds{};
+  for (int b = 0; b < 256; ++b) {
+    const bool code = (b < 0x20 && b != '\r' && b != '\n') || b == 0x7F;
+    kinds[b] = static_cast<unsigned char>((code ? kCode : 0) | (charset.counted(static_cast<unsigned char>(b)) ? kCounted : 0));
+  }
+  return kinds;
+}
+
+// One pass over bytes: whether any is a code, and how many are counted.
+bool scan(std::string_view bytes, const ByteKinds& kinds, std::uint64_t& counted) {
+  unsigned char any = 0;
+  std::uint64_t count = 0;
+  for (const char c : bytes) {
+    const unsigned char kind = kinds[static_cast<unsigned char>(c)];
+    any |= kind;
+    count += kind >> 1;
+  }
+  counted += count;
+  return (any & kCode) != 0;
+}
+
+// The widest line on paper of a run of lines that end in CR LF.
+std::int64_t widestOfRun(std::string_view bytes) {
+  std::int64_t widest = 0;
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t end = bytes.find("\r\n", at);
+    const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
+    widest = std::max<std::int64_t>(widest, static_cast<std::int64_t>(printedWidth(bytes.substr(at, stop - at))));
+    at = stop + 2;
+  }
+  return widest;
 }
 
 struct HeaderFinding {
@@ -35,7 +67,6 @@ HeaderFinding lookAtHeaderLine(std::string_view line, int pageLines) {
 }  // namespace
 
 ReportCheck checkReport(LineReader& report, const PageRules& rules, const PrinterSetup& setup) {
-  static const std::array<bool, 256> kCodes = codeBytes();
   ReportCheck check;
   check.carriage = columnsAtPitch(setup);
   check.pageLines = physicalPageLines(rules).value_or(0);
@@ -44,11 +75,22 @@ ReportCheck checkReport(LineReader& report, const PageRules& rules, const Printe
   // on page 1 too when they come after the set-up.
   const bool codesRepeated = !setup.headerCodesOnce;
   const bool lengthMatters = codesRepeated || setup.commands == CommandSet::None;
-  PrinterCharset charset(setup.table, false);
+  const PrinterCharset charset(setup.table, false);
+  const ByteKinds kinds = byteKinds(charset);
   std::string_view line;
-  for (std::size_t index = 0; report.next(line); ++index) {
-    bool coded = false;
-    for (const char c : line) coded |= kCodes[static_cast<unsigned char>(c)];
+  for (std::size_t index = 0; !report.atEnd();) {
+    if (index >= rules.headerCount) {
+      // Past the header, whole runs of lines at a time.
+      const auto run = report.takeLines(std::numeric_limits<std::int64_t>::max());
+      if (run.lines > 0) {
+        const bool coded = scan(run.bytes, kinds, check.controlBytes);
+        check.widest = std::max(check.widest, coded ? widestOfRun(run.bytes) : run.widest);
+        index += static_cast<std::size_t>(run.lines);
+        continue;
+      }
+    }
+    if (!report.next(line)) break;
+    const bool coded = scan(line, kinds, check.controlBytes);
     std::int64_t width = coded ? static_cast<std::int64_t>(printedWidth(line)) : static_cast<std::int64_t>(line.size());
     if (index < rules.headerCount) {
       const HeaderFinding finding = lookAtHeaderLine(line, check.pageLines);
@@ -57,9 +99,8 @@ ReportCheck checkReport(LineReader& report, const PageRules& rules, const Printe
       if (index == 0 && rules.stampPages) width = std::max<std::int64_t>(width, printedWidth(pageStamp(line, 1)));
     }
     check.widest = std::max(check.widest, width);
-    charset.count(line);
+    ++index;
   }
-  check.controlBytes = charset.controlBytes();
   return check;
 }
 
