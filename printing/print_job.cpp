@@ -53,7 +53,7 @@ JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
   settings.report = view.selectedReport();
   settings.rules = makePageRules(settings.report, view.linesPerPage(), view.headerLines(), view.linesBetweenPages(),
                                  view.pageNumberBox(), view.vatTotalsBox(), format);
-  settings.printer = readPrinterSetup(view.printerSetup());
+  settings.printer = readPrinterSetup(view.profilePrinterSetup());
   settings.rules = withPrinterSetup(settings.rules, settings.printer);
   settings.preview = view.previewBox() == CheckState::Checked;
   settings.portText = view.portNumber();

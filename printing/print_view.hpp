@@ -23,7 +23,7 @@ class PrintView {
   virtual CheckState vatTotalsBox() const = 0;        // chkTotalesDeIVA
   virtual std::string selectedProfile() const { return {}; }  // List2's selected text, for the record
   // The selected profile's printer set-up; none: today's job.
-  virtual PrinterSetupTexts printerSetup() const { return {}; }
+  virtual PrinterSetupTexts profilePrinterSetup() const { return {}; }
   virtual std::string statusCaption() const = 0;     // Label1
   // Sets Label1 and repaints it at once, without running the event loop.
   virtual void showStatusCaption(const std::string& caption) = 0;

@@ -168,6 +168,8 @@ void frmPliegomatic::createProfileFrame() {
   Command1 = makeButton(Frame1, "Command1", "Quitar Impresora", 6840, 1815, 1695, 375);
   // Added later, in the free corner under the buttons, touching nothing.
   cmdOpciones = makeButton(Frame1, "cmdOpciones", "F11 - Opciones...", 6840, 2250, 1695, 315);
+  // Added later still, under the profile list, touching nothing.
+  cmdConfigurarImpresora = makeButton(Frame1, "cmdConfigurarImpresora", "Configurar impresora...", 4320, 2250, 2415, 315);
 }
 
 void frmPliegomatic::createBottomPanel() {
@@ -200,7 +202,7 @@ void frmPliegomatic::setTabOrder() {
   QWidget* const order[] = {List1,     txtRenglonesPagina, txtRenglonesEncabezado, txtLPT,
                             chkNumeroPagina, List2, cmdAgregarImpresora, cmdGuardarImpresora,
                             Command1,  cmdImprimir, cmdSalir, txtEntrePaginas, chkPreview, chkTotalesDeIVA,
-                            cmdOpciones};
+                            cmdOpciones, cmdConfigurarImpresora};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -21,7 +21,7 @@ struct FakeView : PrintView {
 
   std::string selectedReport() const override { return report; }
   std::string selectedProfile() const override { return profile; }
-  PrinterSetupTexts printerSetup() const override { return printer; }
+  PrinterSetupTexts profilePrinterSetup() const override { return printer; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }
