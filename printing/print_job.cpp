@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "common/text.hpp"
+#include "printing/job_check.hpp"
 #include "printing/job_error.hpp"
 #include "printing/output_step.hpp"
 
@@ -110,6 +111,7 @@ std::optional<JobSettings> PrintJob::prepare() {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
+  if (!checkBeforePrinting(prepared_, folder_, view_, dialogs_)) return std::nullopt;
   prepared_.selection = takeNextOptions(prepared_.report);
   return prepared_;
 }

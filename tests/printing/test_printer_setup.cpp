@@ -275,3 +275,51 @@ TEST_F(PrinterSetupJobTest, TheJobTakesTheSetUpAndLeavesTheWorkFileAsTodayUnless
 }
 
 }  // namespace
+
+namespace {
+
+class CheckBeforePrintingTest : public PrintJobTest {
+ protected:
+  void giveWideReport() {
+    std::vector<std::string> lines = {"EMPRESA", "LIBRO", "FECHA", "----", "===="};
+    append(lines, numberedLines(100));
+    lines.push_back(std::string(250, '-'));
+    giveReport("IVAVENTAS.TXT", lines);
+    view.printer = {"EPSON ESC/P", "17.1", "80", "PC850", "", "", ""};
+  }
+};
+
+TEST_F(CheckBeforePrintingTest, AProblemIsAskedAboutOnceBeforeAnythingIsSent) {
+  giveWideReport();
+  dialogs.answerYes = false;
+  job.cmdImprimir_Click();
+  ASSERT_EQ(dialogs.confirmed.size(), 1u);
+  EXPECT_NE(dialogs.confirmed[0].find("250 columnas y el carro admite 137"), std::string::npos) << dialogs.confirmed[0];
+  EXPECT_FALSE(dir.exists("WRITE.TXT"));
+  EXPECT_TRUE(launcher.started.empty());
+  EXPECT_TRUE(dialogs.informed.empty());
+  EXPECT_NE(view.caption.find("Renglon mas ancho: 250 columnas de 137"), std::string::npos) << view.caption;
+
+  dialogs.answerYes = true;
+  job.cmdImprimir_Click();
+  EXPECT_EQ(dialogs.confirmed.size(), 2u);
+  EXPECT_TRUE(dir.exists("WRITE.TXT"));
+  EXPECT_EQ(lastMessage(), kJobDone);
+}
+
+TEST_F(CheckBeforePrintingTest, NoSetUpOrAPreviewOrNothingWrongAsksNothing) {
+  giveWideReport();
+  view.printer = {};
+  job.cmdImprimir_Click();
+  view.printer = {"EPSON ESC/P", "17.1", "80", "PC850", "", "", ""};
+  view.preview = CheckState::Checked;
+  job.cmdImprimir_Click();
+  view.preview = CheckState::Unchecked;
+  view.printer.carriage = "136";  // 272 columns at 20 characters an inch
+  view.printer.pitch = "20";
+  job.cmdImprimir_Click();
+  EXPECT_TRUE(dialogs.confirmed.empty());
+  EXPECT_EQ(dialogs.informed, (std::vector<std::string>(3, kJobDone)));
+}
+
+}  // namespace
