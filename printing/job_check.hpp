@@ -8,7 +8,8 @@
 
 namespace pliego {
 
-// For a job sent to a printer that has a set-up: reads the report once,
+// For a job sent to a printer that has a set-up: refuses, with its message,
+// a page the printer's commands cannot express; reads the report once,
 // shows what it found on the status line and, when something is wrong,
 // asks once whether to go on. False when the user said No. Without a
 // set-up, for a preview, or for a report that cannot be read (the job

@@ -323,3 +323,17 @@ TEST_F(CheckBeforePrintingTest, NoSetUpOrAPreviewOrNothingWrongAsksNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CheckBeforePrintingTest, APageThePrinterCannotBeGivenIsRefusedBeforeAnythingIsWritten) {
+  giveWideReport();
+  view.perPage = "200";
+  job.cmdImprimir_Click();
+  ASSERT_EQ(dialogs.informed.size(), 1u);
+  EXPECT_NE(dialogs.informed[0].find("no admite paginas de 199 renglones"), std::string::npos) << dialogs.informed[0];
+  EXPECT_TRUE(dialogs.confirmed.empty());
+  EXPECT_FALSE(dir.exists("WRITE.TXT"));
+}
+
+}  // namespace
