@@ -1,7 +1,8 @@
 // Compares the print job with `cat`, `pr -l 66` and `dd` on generated reports: a
 // VAT book with its totals cut and kept, a plain report and a ledger, sent to
-// the printer (the print script is not run); and the VAT book and the ledger
-// shown on screen, which also writes the preview's private copy. Every
+// the printer (the print script is not run); the VAT book and the ledger
+// shown on screen, which also writes the preview's private copy; and the
+// VAT book and the ledger with the check before printing ahead of the job. Every
 // round runs every case once, in turn, each in a process of its own; the
 // figures are medians over the rounds, with ratios to `cat` and to `pr`, and
 // the peak resident memory of each case.
@@ -26,6 +27,7 @@ int main() { std::puts("The benchmark runs on Linux (it needs fork and wait4).")
 
 #include "platform/files.hpp"
 #include "printing/print_job.hpp"
+#include "printing/report_check.hpp"
 
 using namespace pliego;
 namespace fs = std::filesystem;
@@ -147,6 +149,7 @@ struct Case {
   CheckState totals;
   CheckState preview = CheckState::Unchecked;  // checked: the work file and the preview's copy
   double target = 0;                           // the most "x cat" allowed; 0: none
+  bool check = false;                          // the check before printing runs first
 };
 
 // The targets of the print job: the VAT book and the plain report at most
@@ -161,7 +164,25 @@ struct Sample {
   double peakMegabytes;
 };
 
+// The check on a wide Epson at 17.1 characters an inch, as the window runs it.
+void runCheck(const fs::path& folder, const Case& c) {
+  const PageRules rules =
+      makePageRules(c.report, "66", "6", "3", CheckState::Checked, c.totals, NumberFormat{});
+  PrinterSetup setup;
+  setup.commands = CommandSet::EscP;
+  setup.pitch = Pitch::Cpi17;
+  setup.carriageColumns = 136;
+  setup.table = CharTable::Pc850;
+  LineReader report((folder / c.report).string());
+  const ReportCheck found = checkReport(report, rules, setup);
+  if (found.widest == 0) {
+    std::fprintf(stderr, "%s: the check read nothing\n", c.name);
+    _exit(1);
+  }
+}
+
 void runJob(const fs::path& folder, const Case& c) {
+  if (c.check) runCheck(folder, c);
   BenchView view;
   view.report = c.report;
   view.totals = c.totals;
@@ -229,6 +250,8 @@ double benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
       {"ledger", {}, "MAYOR.TXT", CheckState::Unchecked, CheckState::Unchecked, kLedgerTarget},
       {"VAT book, preview", {}, "IVAVENTAS.TXT", CheckState::Unchecked, CheckState::Checked},
       {"ledger, preview", {}, "MAYOR.TXT", CheckState::Unchecked, CheckState::Checked},
+      {"VAT book, check + job", {}, "IVAVENTAS.TXT", CheckState::Unchecked, CheckState::Unchecked, 0, true},
+      {"ledger, check + job", {}, "MAYOR.TXT", CheckState::Unchecked, CheckState::Unchecked, 0, true},
   };
   std::vector<std::vector<double>> times(cases.size()), cpuTimes(cases.size());
   std::vector<double> peaks(cases.size(), 0);

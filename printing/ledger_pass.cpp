@@ -6,6 +6,7 @@
 #include "common/numbers.hpp"
 #include "common/text.hpp"
 #include "printing/page_header.hpp"
+#include "printing/printer_codes.hpp"
 
 namespace pliego {
 
@@ -55,7 +56,12 @@ void LedgerLayout::addRun(std::string_view bytes, std::int64_t count) {
 void LedgerLayout::EscribirEncabezadoMayor() {
   out_.beginPage();
   EscribirEntrePaginas(out_, rules_);
-  for (const auto& line : header_) out_.write(line);
+  for (const auto& line : header_) {
+    if (rules_.headerCodesOnce)
+      out_.write(withoutPrinterCodes(line));
+    else
+      out_.write(line);
+  }
 }
 
 // Blank lines for positions c to P - 2, then the foot line.

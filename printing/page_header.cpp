@@ -13,4 +13,10 @@ std::string pageStamp(std::string_view text, std::int64_t page) {
   return line;
 }
 
+std::string headerPrinterCodes(const std::vector<std::string>& header) {
+  std::string codes;
+  for (const auto& line : header) codes += printerCodesOf(line);
+  return codes;
+}
+
 }  // namespace pliego

@@ -9,6 +9,7 @@
 #include "common/line_io.hpp"
 #include "common/text.hpp"
 #include "printing/page_rules.hpp"
+#include "printing/printer_codes.hpp"
 
 namespace pliego {
 
@@ -34,8 +35,18 @@ template <class Out>
 void EscribirEncabezado(Out& out, const std::vector<std::string>& header, std::int64_t page, const PageRules& rules) {
   if (rules.kind == ReportKind::Ledger) return;
   EscribirEntrePaginas(out, rules);
+  if (rules.headerCodesOnce) {
+    // Stamped before the codes go, so that the label stays where page 1 has it on paper.
+    for (std::size_t i = 0; i < header.size(); ++i)
+      out.write(withoutPrinterCodes(i == 0 && rules.stampPages ? pageStamp(header[i], page) : header[i]));
+    return;
+  }
   for (std::size_t i = 0; i < header.size(); ++i)
     out.write(i == 0 && rules.stampPages ? pageStamp(header[i], page) : header[i]);
 }
+
+// The header lines' printer codes, in order: what goes to the printer once
+// when they are left out of the work file.
+std::string headerPrinterCodes(const std::vector<std::string>& header);
 
 }  // namespace pliego

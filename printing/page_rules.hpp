@@ -28,6 +28,9 @@ struct PageRules {
   std::size_t headerCount = 0;
   // The lines between pages, rounded; 0 when the text's number is 0 or less.
   std::int32_t linesBetween = 0;
+  // The printer codes of the header lines are left out of the work file;
+  // they go to the printer once, before it.
+  bool headerCodesOnce = false;
 };
 
 // The rules from the fields' texts and boxes. Throws JobError when the lines

@@ -6,6 +6,7 @@
 #include "printing/ledger_pass.hpp"
 #include "printing/page_gate.hpp"
 #include "printing/page_header.hpp"
+#include "printing/printer_codes.hpp"
 
 namespace pliego {
 
@@ -72,11 +73,13 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
   std::int64_t lineCount = 0;
   std::int64_t page = 0;
   std::int64_t widest = 0;
-  std::string stamped;
+  std::string stamped, stripped;
   std::string_view line;
   while (!in.atEnd() && out.ok()) {
     // Lines that go in as they stand, page after page, are copied in runs.
-    if (page != 0 || headerCount == 0) {
+    // Page 1's header lines lose their printer codes one by one when asked.
+    const bool codesOut = rules.headerCodesOnce && page <= 1 && lineCount < headerCount;
+    if ((page != 0 || headerCount == 0) && !codesOut) {
       const auto run = in.takeLines(std::min(linesBeforeBreak(n, lineCount, breaks), out.room()));
       if (run.lines > 0) {
         widest = std::max(widest, run.widest);
@@ -103,6 +106,10 @@ std::int64_t copyPages(LineReader& in, Sink& out, const PageRules& rules, const 
           rest = nullptr;
           marked = in.watched().in(line);
         }
+      }
+      if (codesOut) {
+        stripped = withoutPrinterCodes(line);
+        line = stripped;
       }
       if (rules.cutVatTotals && marked) break;
       widest = std::max(widest, rest ? in.lineLength() : static_cast<std::int64_t>(line.size()));

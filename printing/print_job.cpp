@@ -3,6 +3,7 @@
 #include <chrono>
 
 #include "common/text.hpp"
+#include "printing/job_check.hpp"
 #include "printing/job_error.hpp"
 #include "printing/output_step.hpp"
 
@@ -53,6 +54,8 @@ JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
   settings.report = view.selectedReport();
   settings.rules = makePageRules(settings.report, view.linesPerPage(), view.headerLines(), view.linesBetweenPages(),
                                  view.pageNumberBox(), view.vatTotalsBox(), format);
+  settings.printer = readPrinterSetup(view.profilePrinterSetup());
+  settings.rules = withPrinterSetup(settings.rules, settings.printer);
   settings.preview = view.previewBox() == CheckState::Checked;
   settings.portText = view.portNumber();
   settings.port = toInt16(numericValue(settings.portText));
@@ -122,6 +125,7 @@ std::optional<JobSettings> PrintJob::prepare() {
     return std::nullopt;
   }
   prepared_.pdf = nextPdfFor(prepared_.report).value_or(PdfRequest{});
+  if (!checkBeforePrinting(prepared_, folder_, view_, dialogs_)) return std::nullopt;
   prepared_.selection = takeNextOptions(prepared_.report);
   return prepared_;
 }

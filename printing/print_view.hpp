@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/check_state.hpp"
+#include "printing/printer_setup.hpp"
 
 namespace pliego {
 
@@ -22,6 +23,8 @@ class PrintView {
   virtual CheckState vatTotalsBox() const = 0;        // chkTotalesDeIVA
   virtual std::string selectedProfile() const { return {}; }  // List2's selected text, for the record
   virtual std::string destination() const { return {}; }      // cboDestino: the profile's "DESTINO"
+  // The selected profile's printer set-up; none: today's job.
+  virtual PrinterSetupTexts profilePrinterSetup() const { return {}; }
   virtual std::string statusCaption() const = 0;     // Label1
   // Sets Label1 and repaints it at once, without running the event loop.
   virtual void showStatusCaption(const std::string& caption) = 0;

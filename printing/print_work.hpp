@@ -17,6 +17,7 @@
 #include "printing/pdf_output.hpp"
 #include "printing/print_record.hpp"
 #include "printing/printer_send.hpp"
+#include "printing/printer_setup.hpp"
 
 namespace pliego {
 
@@ -33,6 +34,9 @@ struct JobSettings {
   Destination destination;      // where the pages go when they are not shown
   SendLimits sendLimits;        // how long a printer may keep the job waiting
   PdfRequest pdf;               // a PDF of the pages, instead of the print or with it
+  // The printer's set-up: the bytes before and after the work file come
+  // from it (startOfJobBytes with the outcome's header, endOfJobBytes).
+  PrinterSetup printer;
 };
 
 enum class JobResult { Sent, Failed, Cancelled };

@@ -23,6 +23,18 @@ constexpr FieldKey kFieldKeys[] = {
 constexpr const char* kPageNumberKey = "NUMERO DE PAGINA";
 // Where the profile's jobs go; missing or empty: the print script.
 constexpr const char* kDestinationKey = "DESTINO";
+
+// The printer's set-up keys, written after the five, in this order.
+struct SetupKey {
+  const char* key;
+  std::string PrinterSetupTexts::*text;
+};
+constexpr SetupKey kSetupKeys[] = {
+    {kCommandSetKey, &PrinterSetupTexts::commands}, {kPitchKey, &PrinterSetupTexts::pitch},
+    {kCarriageKey, &PrinterSetupTexts::carriage},   {kCharTableKey, &PrinterSetupTexts::table},
+    {kJobEndKey, &PrinterSetupTexts::end},          {kHeaderCodesKey, &PrinterSetupTexts::headerCodes},
+    {kFoldKey, &PrinterSetupTexts::fold},
+};
 constexpr const char* kWriteAdvice =
     " Verifique que el archivo no sea de solo lectura y que la unidad de red este disponible.";
 
@@ -76,6 +88,24 @@ void PrinterProfiles::CargarConfiguracion() {
   view_.setPageNumberBox(pageNumberStateFromText(mIni_.Value()));
   mIni_.Key(kDestinationKey);
   view_.setFieldText(ProfileField::Destination, mIni_.Value());
+  PrinterSetupTexts setup;
+  for (const SetupKey& entry : kSetupKeys) {
+    mIni_.Key(entry.key);
+    setup.*entry.text = mIni_.Value();
+  }
+  view_.setPrinterSetup(setup);
+}
+
+// A set-up key is written when it has a value, or to clear the one the
+// section holds: a profile without set-up keeps today's five keys only.
+void PrinterProfiles::addSetupEntries(std::vector<ProfileEntry>& entries) {
+  const auto setup = view_.printerSetup();
+  if (!setup) return;
+  for (const SetupKey& entry : kSetupKeys) {
+    const std::string& text = (*setup).*entry.text;
+    mIni_.Key(entry.key);
+    if (!text.empty() || !mIni_.Value().empty()) entries.push_back({entry.key, text});
+  }
 }
 
 void PrinterProfiles::List2_Click() {
@@ -104,6 +134,7 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
   const std::string destination(trimSpaces(view_.fieldText(ProfileField::Destination)));
   mIni_.Key(kDestinationKey);
   if (!destination.empty() || !mIni_.Value().empty()) entries.push_back({kDestinationKey, destination});
+  addSetupEntries(entries);
   const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
   if (failed.empty())

@@ -23,18 +23,22 @@ class PrinterProfiles {
   // Tells the user when the profile file is there but cannot be read, so
   // that an empty list is not taken for a file without profiles.
   void ComprobarArchivo();
-  // Copies the selected profile's five values into the fields.
+  // Copies the selected profile's five values into the fields, and its
+  // printer set-up into the window's set-up.
   void CargarConfiguracion();
   // A profile was selected: load it, then check the page-number box.
   void List2_Click();
   // "Agregar Impresora...": asks for a name and appends it, upper-cased.
   void cmdAgregarImpresora_Click();
-  // "Guardar Impresora": writes the five fields under the selected name.
+  // "Guardar Impresora": writes the five fields and the set-up under the
+  // selected name.
   void cmdGuardarImpresora_Click();
   // "Quitar Impresora": after a Yes removes the selected section and refills.
   void Command1_Click();
 
  private:
+  void addSetupEntries(std::vector<ProfileEntry>& entries);
+
   ProfilesView& view_;
   Dialogs& dialogs_;
   cInifile& mIni_;

@@ -81,6 +81,7 @@ void frmPliegomatic::connectHandlers() {
   connect(cmdImprimir, &QPushButton::clicked, this, [this] { cmdImprimir_Click(); });
   connect(cmdSalir, &QPushButton::clicked, this, [this] { cmdSalir_Click(); });
   connect(cmdOpciones, &QPushButton::clicked, this, [this] { cmdOpciones_Click(); });
+  connect(cmdConfigurarImpresora, &QPushButton::clicked, this, [this] { cmdConfigurarImpresora_Click(); });
   connect(cmdAgregarImpresora, &QPushButton::clicked, this, [this] { cmdAgregarImpresora_Click(); });
   connect(cmdGuardarImpresora, &QPushButton::clicked, this, [this] { cmdGuardarImpresora_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });

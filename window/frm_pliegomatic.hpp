@@ -58,6 +58,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void cmdImprimir_Click();
   // F11 or "F11 - Opciones...": the first folio and the pages of the next print.
   void cmdOpciones_Click();
+  // "Configurar impresora...": the selected profile's printer set-up.
+  void cmdConfigurarImpresora_Click();
   void cmdSalir_Click();
   void List2_Click();
   void cmdAgregarImpresora_Click();
@@ -79,6 +81,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   std::string statusCaption() const override;
   void showStatusCaption(const std::string& caption) override;
   void moveFocus(FocusTarget target) override;
+  PrinterSetupTexts profilePrinterSetup() const override;
 
   // ProfilesView
   void clearProfiles() override;
@@ -87,6 +90,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   std::string fieldText(ProfileField field) const override;
   void setFieldText(ProfileField field, const std::string& text) override;
   void setPageNumberBox(CheckState state) override;
+  std::optional<PrinterSetupTexts> printerSetup() const override;
+  void setPrinterSetup(const PrinterSetupTexts& texts) override;
 
   // ReportListBox
   void clearReports() override;
@@ -145,6 +150,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   JobThread* jobThread_ = nullptr;
   QString captionBeforeJob_;
   bool tellingLateFailures_ = false;
+  PrinterSetupTexts printerSetup_;  // the selected profile's, as loaded or set
 
   QLabel* Label2_[7] = {};
   QListWidget* List1 = nullptr;
@@ -160,6 +166,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   QPushButton* Command1 = nullptr;
   QPushButton* cmdOpciones = nullptr;
   class DestinationBox* cboDestino = nullptr;
+  QPushButton* cmdConfigurarImpresora = nullptr;
   QCheckBox* chkTotalesDeIVA = nullptr;
   QWidget* Picture1 = nullptr;
   QCheckBox* chkPreview = nullptr;

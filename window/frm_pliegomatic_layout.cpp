@@ -173,6 +173,10 @@ void frmPliegomatic::createProfileFrame() {
   cboDestino = new DestinationBox(*spooler_, Frame1);
   cboDestino->setObjectName(QStringLiteral("cboDestino"));
   place(cboDestino, 4320, 2250, 2460, 315);
+  // Added later still, in the free corner above the profile buttons.
+  cmdConfigurarImpresora = makeButton(Frame1, "cmdConfigurarImpresora", "Configurar...", 7380, 255, 1155, 315);
+  cmdConfigurarImpresora->setToolTip(QStringLiteral("Configurar impresora: juego de comandos, caracteres por pulgada, "
+                                                    "carro, tabla de caracteres y prueba de alineacion"));
 }
 
 void frmPliegomatic::createBottomPanel() {
@@ -205,7 +209,7 @@ void frmPliegomatic::setTabOrder() {
   QWidget* const order[] = {List1,     txtRenglonesPagina, txtRenglonesEncabezado, txtLPT,
                             chkNumeroPagina, List2, cmdAgregarImpresora, cmdGuardarImpresora,
                             Command1,  cmdImprimir, cmdSalir, txtEntrePaginas, chkPreview, chkTotalesDeIVA,
-                            cmdOpciones, cboDestino};
+                            cmdOpciones, cboDestino, cmdConfigurarImpresora};
   for (std::size_t i = 1; i < std::size(order); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 

@@ -2,6 +2,7 @@
 // A plain window for the printer-profile procedures: the list, the four
 // fields and the page-number box.
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,9 @@ struct FakeProfilesView : ProfilesView {
   int selected = -1;
   std::map<ProfileField, std::string> fields;
   CheckState box = CheckState::Unchecked;
+  PrinterSetupTexts setup;
+  // False: a window of an earlier version, without the set-up's fields.
+  bool setupFields = true;
 
   void clearProfiles() override {
     list.clear();
@@ -28,6 +32,12 @@ struct FakeProfilesView : ProfilesView {
   void setFieldText(ProfileField field, const std::string& text) override { fields[field] = text; }
   CheckState pageNumberBox() const override { return box; }
   void setPageNumberBox(CheckState state) override { box = state; }
+  std::optional<PrinterSetupTexts> printerSetup() const override {
+    return setupFields ? std::optional(setup) : std::nullopt;
+  }
+  void setPrinterSetup(const PrinterSetupTexts& texts) override {
+    if (setupFields) setup = texts;
+  }
 
   void fill(const std::string& perPage, const std::string& header, const std::string& between,
             const std::string& port) {

@@ -395,3 +395,95 @@ TEST_F(PrinterProfilesTest, OnlyAFileThatIsThereAndCannotBeReadIsTold) {
 }
 
 }  // namespace
+
+namespace {
+
+const std::string kWideEpson =
+    "[EPSON ANCHA]\r\n"
+    "RENGLONES POR PAGINA=72\r\n"
+    "RENGLONES DEL ENCABEZADO=4\r\n"
+    "RENGLONES ENTRE PAGINAS=0\r\n"
+    "LPT=1\r\n"
+    "NUMERO DE PAGINA=1\r\n"
+    "JUEGO DE COMANDOS=EPSON ESC/P\r\n"
+    "CARACTERES POR PULGADA=17.1\r\n"
+    "COLUMNAS DEL CARRO=136\r\n"
+    "TABLA DE CARACTERES=PC850\r\n"
+    "AL TERMINAR=SALTO DE PAGINA\r\n"
+    "CODIGOS DEL ENCABEZADO=UNA VEZ AL COMIENZO\r\n"
+    "REEMPLAZAR SIMBOLOS=SI\r\n";
+
+const PrinterSetupTexts kWideEpsonTexts = {"EPSON ESC/P", "17.1", "136", "PC850",
+                                           "SALTO DE PAGINA", "UNA VEZ AL COMIENZO", "SI"};
+
+TEST_F(PrinterProfilesTest, TheSetUpKeysAreLoadedWithTheProfile) {
+  startWith(kWideEpson + kTwoProfiles);
+  select(0);
+  EXPECT_EQ(view.setup, kWideEpsonTexts);
+  PrinterSetup expected;
+  expected.commands = CommandSet::EscP;
+  expected.pitch = Pitch::Cpi17;
+  expected.carriageColumns = 136;
+  expected.table = CharTable::Pc850;
+  expected.end = JobEnd::FormFeed;
+  expected.headerCodesOnce = true;
+  expected.foldTypography = true;
+  EXPECT_EQ(readPrinterSetup(view.setup), expected);
+  // A profile without them: today's behaviour, nothing sent.
+  select(1);
+  EXPECT_EQ(view.setup, PrinterSetupTexts{});
+  EXPECT_EQ(readPrinterSetup(view.setup), PrinterSetup{});
+}
+
+TEST_F(PrinterProfilesTest, GuardarWritesTheSetUpKeysAfterTheFive) {
+  view.list = {"EPSON ANCHA"};
+  view.selected = 0;
+  view.fill("72", "4", "0", "1");
+  view.box = CheckState::Checked;
+  view.setup = kWideEpsonTexts;
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), kWideEpson);
+  EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora EPSON ANCHA guardados");
+}
+
+TEST_F(PrinterProfilesTest, AProfileWithoutSetUpIsSavedWithTheFiveKeysOnly) {
+  startWith(kTwoProfiles);
+  select(0);
+  view.fill("72", "4", "2", "1");
+  view.box = CheckState::Unchecked;
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), kTwoProfiles);
+}
+
+TEST_F(PrinterProfilesTest, ASetUpClearedInTheWindowClearsItsKeys) {
+  startWith(kWideEpson);
+  select(0);
+  view.setup = PrinterSetupTexts{};
+  view.setup.table = "PC437";
+  profiles.cmdGuardarImpresora_Click();
+  profiles.CargarImpresoras();
+  view.setup = kWideEpsonTexts;
+  select(0);
+  PrinterSetupTexts expected;
+  expected.table = "PC437";
+  EXPECT_EQ(view.setup, expected);
+  EXPECT_EQ(readPrinterSetup(view.setup).commands, CommandSet::None);
+}
+
+TEST_F(PrinterProfilesTest, AWindowWithoutTheSetUpReadsAndSavesAnIniThatHasIt) {
+  // What an earlier version does with the new keys: it loads its five
+  // values as before and its save leaves the other keys as they are.
+  view.setupFields = false;
+  startWith(kWideEpson);
+  select(0);
+  EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"72", "4", "0", "1"}));
+  profiles.cmdGuardarImpresora_Click();
+  EXPECT_EQ(ini(), kWideEpson);
+  view.fill("66", "4", "0", "1");
+  profiles.cmdGuardarImpresora_Click();
+  std::string changed = kWideEpson;
+  changed.replace(changed.find("=72"), 3, "=66");
+  EXPECT_EQ(ini(), changed);
+}
+
+}  // namespace

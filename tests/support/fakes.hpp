@@ -18,10 +18,12 @@ struct FakeView : PrintView {
   std::vector<FocusTarget> focus;
   std::string profile = "EPSON 11 PULGADAS";
   std::string destinationText;  // the profile's "DESTINO": the script when empty
+  PrinterSetupTexts printer;
 
   std::string selectedReport() const override { return report; }
   std::string selectedProfile() const override { return profile; }
   std::string destination() const override { return destinationText; }
+  PrinterSetupTexts profilePrinterSetup() const override { return printer; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }

@@ -316,7 +316,8 @@ class PrintOptionsWindowTest : public QObject {
   }
 
   // The button sits in free space: it overlaps no control and moves none.
-  void theButtonOverlapsNothingAndComesLastInTabOrder() {
+  // It joined the tab order at the end; the set-up button came after it.
+  void theButtonOverlapsNothingAndJoinedTheTabOrderAtTheEnd() {
     WindowFixture f;
     f.open();
     auto* button = f.control<QPushButton>("cmdOpciones");
@@ -330,6 +331,10 @@ class PrintOptionsWindowTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), button);
     QTest::keyClick(button, Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("cboDestino"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.control<QPushButton>("cmdConfigurarImpresora"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List1"));
   }
 };
 

@@ -279,7 +279,7 @@ class StartUpTest : public QObject {
                                "cmdAgregarImpresora", "cmdGuardarImpresora", "Command1",
                                "cmdImprimir",  "cmdSalir",            "txtEntrePaginas",
                                "chkPreview",   "chkTotalesDeIVA",     "cmdOpciones",
-                               "cboDestino",   "List1"};
+                               "cboDestino",   "cmdConfigurarImpresora", "List1"};
     QStringList visited{QApplication::focusWidget()->objectName()};
     for (int i = 1; i < expected.size(); ++i) {
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
