@@ -108,24 +108,22 @@ std::optional<JobSettings> PrintJob::prepare() {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
-  prepared_.selection = takeNextOptions(prepared_.report);
+  prepared_.selection = nextOptionsFor(prepared_.report).value_or(PageSelection{});
   return prepared_;
 }
 
-void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection) {
-  nextReport_ = toUpperAscii(trimSpaces(report));
-  next_ = selection;
+void PrintJob::setNextOptions(const std::string& report, const std::optional<PageSelection>& selection) {
+  const std::string key = toUpperAscii(trimSpaces(report));
+  if (selection)
+    next_[key] = *selection;
+  else
+    next_.erase(key);
 }
 
 std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report) const {
-  if (!next_ || toUpperAscii(trimSpaces(report)) != nextReport_) return std::nullopt;
-  return next_;
-}
-
-PageSelection PrintJob::takeNextOptions(const std::string& report) {
-  const PageSelection selection = nextOptionsFor(report).value_or(PageSelection{});
-  next_.reset();
-  return selection;
+  const auto found = next_.find(toUpperAscii(trimSpaces(report)));
+  if (found == next_.end()) return std::nullopt;
+  return found->second;
 }
 
 // Every job that ran leaves its line in the record, whatever its end.
@@ -177,16 +175,19 @@ JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& 
   return outcome;
 }
 
-// After a job that sent its pages the status line sums it up; the message
-// box keeps its own text.
+// The status line tells how the job ended: the summary of the pages sent,
+// or that it failed or was cancelled. The message box keeps its own text.
+// Options the job printed with are used up once its pages went to the printer.
 void PrintJob::finish(JobOutcome outcome) {
   header_ = std::move(outcome.header);
   widest_ = outcome.widest;
   const bool sent = outcome.result == JobResult::Sent;
-  std::string caption = sent ? jobSummary(prepared_, outcome) : std::string();
-  if (!outcome.recorded)
-    caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
-  if (!caption.empty()) view_.showStatusCaption(caption);
+  const auto options = nextOptionsFor(prepared_.report);
+  if (sent && !prepared_.preview && options && *options == prepared_.selection)
+    setNextOptions(prepared_.report, std::nullopt);
+  std::string caption = sent ? jobSummary(prepared_, outcome) : jobEndText(prepared_, outcome.result);
+  if (!outcome.recorded) caption += ". No se pudo anotar esta impresion en " + std::string(kRecordFileName) + ".";
+  view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);
 }
 

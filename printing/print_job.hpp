@@ -2,6 +2,7 @@
 // The print job: validation, the reading of the window's fields, and the
 // work that lays out "WRITE.TXT" and shows or sends it.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -58,10 +59,11 @@ class PrintJob {
   // Progress, waits and cancellation for cmdImprimir_Click's work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
-  // The first folio and the pages for the next job, if it prints `report`.
-  // Any job that runs drops them: the one after goes back to the whole book
-  // from folio 1.
-  void setNextOptions(const std::string& report, const PageSelection& selection);
+  // The first folio and the pages for the next job that prints `report`;
+  // nothing clears them. They hold, for that report alone, until one of its
+  // jobs sends its pages to the printer: a failed or cancelled job, a
+  // preview or another report's job keeps them.
+  void setNextOptions(const std::string& report, const std::optional<PageSelection>& selection);
   // The options set for `report` and not yet used, if any.
   std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
 
@@ -69,7 +71,6 @@ class PrintJob {
   JobOutcome printAndWatch(const JobSettings& settings, const JobHooks& hooks);
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
-  PageSelection takeNextOptions(const std::string& report);
   bool record(const JobSettings& settings, const JobOutcome& outcome);
 
   PrintView& view_;
@@ -81,8 +82,7 @@ class PrintJob {
   std::int64_t widest_ = 0;
   JobHooks hooks_;
   JobSettings prepared_;  // the settings of the job prepare() read last
-  std::string nextReport_;
-  std::optional<PageSelection> next_;
+  std::map<std::string, PageSelection> next_;  // by the report's upper-cased name
 };
 
 }  // namespace pliego

@@ -21,7 +21,8 @@ class PrintView {
   virtual CheckState previewBox() const = 0;          // chkPreview
   virtual CheckState vatTotalsBox() const = 0;        // chkTotalesDeIVA
   virtual std::string selectedProfile() const { return {}; }  // List2's selected text, for the record
-  virtual std::string statusCaption() const = 0;     // Label1
+  // Label1, in the system's encoding (it may name a file).
+  virtual std::string statusCaption() const = 0;
   // Sets Label1 and repaints it at once, without running the event loop.
   virtual void showStatusCaption(const std::string& caption) = 0;
   virtual void moveFocus(FocusTarget target) = 0;

@@ -6,6 +6,7 @@
 #include <new>
 #include <system_error>
 
+#include "common/code_page.hpp"
 #include "common/line_io.hpp"
 #include "common/system_error_text.hpp"
 #include "common/text.hpp"
@@ -93,8 +94,13 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   return settings.preview ? preview.finish() : std::string();
 }
 
-void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& hooks,
+void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, const JobHooks& given,
           JobOutcome& outcome) {
+  // The reading's last block may end short of 100%; the window learns that
+  // the output step begins when 100% is told.
+  int readTo = -1;
+  JobHooks hooks = given;
+  if (given.progress) hooks.progress = [&](int percent) { given.progress(readTo = percent); };
   if (!settings.preview && !settings.port)
     throw JobError("El numero de puerto de la impresora no es valido: " + settings.portText);
   // Other workstations running from the same folder share the work file.
@@ -112,6 +118,7 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   const std::string previewPath =
       layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (cancelled(hooks)) throw JobError(kJobCancelled);
+  if (hooks.progress && readTo != 100) hooks.progress(100);  // the report is read: the output step begins
   if (settings.preview)
     showPreview(launcher, folder, previewPath);
   else
@@ -153,8 +160,12 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
 }
 
 PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
+  // The record is 1252 text; names from the system and messages holding
+  // them or a command's error output are converted into it.
   PrintRecord record = recordOfThisJob();
-  record.report = std::string(trimSpaces(settings.report));
+  record.workstation = systemToCp1252(record.workstation);
+  record.user = systemToCp1252(record.user);
+  record.report = systemToCp1252(trimSpaces(settings.report));
   record.profile = settings.profile;
   record.linesPerPage = settings.linesPerPageText;
   record.firstFolio = outcome.firstFolio;
@@ -166,7 +177,7 @@ PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
   record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
                    : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
                                                             : RecordOutcome::Failed;
-  if (outcome.result == JobResult::Failed) record.reason = outcome.message;
+  if (outcome.result == JobResult::Failed) record.reason = systemToCp1252(outcome.message);
   return record;
 }
 
@@ -176,7 +187,13 @@ std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
   if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
   if (outcome.pages > 1)
     summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
-  return summary + ", renglon mas ancho " + std::to_string(outcome.widest);
+  return summary + ", ancho " + std::to_string(outcome.widest) + " columnas";
+}
+
+std::string jobEndText(const JobSettings& settings, JobResult result) {
+  const std::string report(trimSpaces(settings.report));
+  if (result == JobResult::Cancelled) return report + ": se cancelo la impresion";
+  return report + (settings.preview ? ": no se pudo mostrar por pantalla" : ": la impresion fallo");
 }
 
 }  // namespace pliego

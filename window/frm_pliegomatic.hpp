@@ -113,6 +113,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void showJobProgress(int percent);
   void showJobWaiting(int what, int minutes);
   void jobFinished();
+  void showStatusLine();
   void tellLateFailures();
 
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -135,7 +136,9 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   std::unique_ptr<PrinterProfiles> profiles_;
   std::unique_ptr<PrintJob> printJob_;
   JobThread* jobThread_ = nullptr;
-  QString captionBeforeJob_;
+  bool previewing_ = false;  // the job running shows its pages on the screen
+  QString lastJobLine_;
+  QString notice_;  // Label1's caption between jobs      // how the last job ended, "" before the first
   bool tellingLateFailures_ = false;
 
   QLabel* Label2_[7] = {};

@@ -18,6 +18,10 @@ class PrintOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // The result when the user takes the options away: the next print is the
+  // whole book from the folio offered.
+  static constexpr int Cleared = 2;
+
   // `shown`: the values the boxes start with; `records`: the report's last
   // prints, oldest first. Corrections are asked for through `dialogs`.
   PrintOptionsDialog(const std::string& report, const PageSelection& shown, const std::vector<PrintRecord>& records,
@@ -32,6 +36,7 @@ class PrintOptionsDialog : public QDialog {
 
  private:
   QTableWidget* makeRecordTable(const std::vector<PrintRecord>& records);
+  void fitRecordColumns(QTableWidget* table);
 
   Dialogs& dialogs_;
   PageSelection selection_;
