@@ -312,8 +312,11 @@ void frmPliegomatic::cmdOpciones_Click() {
     shown.firstFolio = offeredFolio(mRuta_, report).value_or(1);
   PrintOptionsDialog dialog(report, shown, recordsOf(mRuta_, report, kRecordLinesShown), *dialogs_, this);
   const int answer = dialog.exec();
-  if (answer == QDialog::Accepted) printJob_->setNextOptions(report, dialog.selection());
-  if (answer == PrintOptionsDialog::Cleared) printJob_->setNextOptions(report, std::nullopt);
+  // The whole book from folio 1 is what a print without options is.
+  if (answer == QDialog::Accepted && dialog.selection() != PageSelection{})
+    printJob_->setNextOptions(report, dialog.selection());
+  else if (answer == QDialog::Accepted || answer == PrintOptionsDialog::Cleared)
+    printJob_->setNextOptions(report, std::nullopt);
   showStatusLine();
 }
 

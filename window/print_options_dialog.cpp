@@ -28,8 +28,8 @@ std::string textOf(const std::optional<std::int64_t>& page) { return page ? std:
 
 // The record's columns the table shows; the report is the dialog's own.
 const char* const kShownColumns[] = {"Fecha y hora", "Estacion", "Perfil", "Folios", "Paginas", "Salida", "Resultado"};
-// The widest a column other than the outcome may take, in pixels.
-constexpr int kWidestColumn = 130;
+// The widest a column other than the date and the outcome may take, in pixels.
+constexpr int kWidestColumn = 120;
 
 QStringList shownFields(const PrintRecord& record) {
   const std::vector<std::string> fields = recordFields(record);
@@ -84,7 +84,7 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   auto* clear = buttons->addButton(QStringLiteral("&Quitar opciones"), QDialogButtonBox::ResetRole);
   clear->setObjectName(QStringLiteral("cmdQuitarOpciones"));
-  clear->setToolTip(QStringLiteral("La proxima impresion de este reporte sale completa, desde el folio propuesto."));
+  clear->setToolTip(QStringLiteral("La proxima impresion de este reporte sale completa, desde el folio 1."));
   connect(clear, &QPushButton::clicked, this, [this] { done(Cleared); });
   connect(buttons, &QDialogButtonBox::accepted, this, &PrintOptionsDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &PrintOptionsDialog::reject);
@@ -100,7 +100,7 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
   noRecords->setVisible(records.empty());
   lstRegistro->setVisible(!records.empty());
   layout->addWidget(buttons);
-  resize(760, 360);
+  resize(860, 380);
 
   setTabOrder(txtPrimerFolio, txtDesdePagina);
   setTabOrder(txtDesdePagina, txtHastaPagina);
@@ -143,8 +143,9 @@ void PrintOptionsDialog::fitRecordColumns(QTableWidget* table) {
   const int outcome = table->columnCount() - 1;
   for (int column = 0; column < outcome; ++column) {
     table->resizeColumnToContents(column);
-    table->setColumnWidth(column, std::min(table->columnWidth(column), kWidestColumn));
+    if (column > 0) table->setColumnWidth(column, std::min(table->columnWidth(column), kWidestColumn));
   }
+  table->resizeRowsToContents();
   header->setSectionResizeMode(outcome, QHeaderView::Stretch);
 }
 
