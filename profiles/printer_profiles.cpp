@@ -118,7 +118,8 @@ void PrinterProfiles::Command1_Click() {
   }
   CargarImpresoras();
   if (!removed)
-    dialogs_.inform("No se pudo quitar la impresora " + cp1252ToSystem(name) + " de " + mIni_.Path() + "." + kWriteAdvice);
+    dialogs_.inform("No se pudo quitar la impresora " + cp1252ToSystem(name) + " de " + mIni_.Path() + "." +
+                    kWriteAdvice);
 }
 
 }  // namespace pliego

@@ -40,8 +40,9 @@ TEST_F(OutputStepTest, PreviewOpensTheWorkFileAndCreatesNoScript) {
 TEST_F(OutputStepTest, FirstSendCreatesTheScriptAndRunsItWithThePort) {
   view.port = "2.5";  // rounds half to even: 2
   job.cmdImprimir_Click();
-  EXPECT_EQ(dir.read("imprimir.sh"), "d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; else echo \"No hay una impresora en $d: no "
-                      "existe o no es un dispositivo.\" >&2; exit 1; fi\n");
+  EXPECT_EQ(dir.read("imprimir.sh"),
+            "d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
+            "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n");
   ASSERT_EQ(launcher.started.size(), 1u);
   const auto& started = launcher.started[0];
   EXPECT_TRUE(started.tracked);

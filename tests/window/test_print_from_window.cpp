@@ -127,8 +127,9 @@ class PrintFromWindowTest : public QObject {
     QCOMPARE(print.program, f.file("IMPRIMIR.BAT"));
     QCOMPARE(print.arguments, std::vector<std::string>{"2"});
 #else
-    QCOMPARE(f.read("imprimir.sh"), std::string("d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; else echo \"No hay una impresora en $d: no "
-                      "existe o no es un dispositivo.\" >&2; exit 1; fi\n"));
+    QCOMPARE(f.read("imprimir.sh"),
+             std::string("d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
+                         "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n"));
     QCOMPARE(print.program, std::string("/bin/sh"));
     QCOMPARE(print.arguments, (std::vector<std::string>{f.file("imprimir.sh"), "2"}));
 #endif

@@ -299,6 +299,16 @@ class PrintOptionsWindowTest : public QObject {
     QTest::keyClick(reports, Qt::Key_F10);
     QVERIFY(f.jobEnded());
     QCOMPARE(stampsIn(f.read("WRITE.TXT")).size(), std::size_t{14});
+
+    // The whole book from folio 1 is a print without options: nothing waits.
+    DialogUser folioOne([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtPrimerFolio", "1");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(folioOne.done());
+    QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Opciones..."));
+    QVERIFY(!f.control<QLabel>("Label1")->text().contains(QStringLiteral("proxima impresion")));
   }
 
   // A long record in the real dialog: every column in sight, the long
