@@ -1,6 +1,8 @@
 #pragma once
 // The user-facing boxes the procedures need. The window supplies Qt's; tests
-// script them. All texts are 8-bit code-page bytes.
+// script them. Messages and prompts are in the system's encoding, as the
+// file names they carry are (a profile's name is converted into it); the
+// input box's default and answer are code-page bytes, as profile names are.
 #include <string>
 
 namespace pliego {

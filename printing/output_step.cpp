@@ -2,9 +2,14 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include "common/system_error_text.hpp"
 
@@ -43,6 +48,21 @@ std::string printScript(const std::string& folder) {
   return path;
 }
 
+#ifndef _WIN32
+// True when `program` is found in a folder of PATH, as the launcher looks it up.
+bool foundInPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path ? path : "";
+  for (;;) {
+    const std::size_t colon = folders.find(':');
+    const std::string folder(folders.substr(0, colon));
+    if (access(joinPath(folder.empty() ? "." : folder, program).c_str(), X_OK) == 0) return true;
+    if (colon == std::string_view::npos) return false;
+    folders.remove_prefix(colon + 1);
+  }
+}
+#endif
+
 }  // namespace
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
@@ -52,8 +72,14 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder, const std
   const Command command{"xdg-open", {file}, folder, WindowStyle::MaximizedWithFocus};
 #endif
   const std::string error = launcher.start(command);
-  if (!error.empty())
-    throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
+  if (error.empty()) return;
+#ifndef _WIN32
+  if (!foundInPath(command.program))
+    throw JobError("No se pudo abrir el visor de texto: el programa " + command.program +
+                   " no esta instalado. Instale el paquete xdg-utils y vuelva a intentar la "
+                   "vista previa.");
+#endif
+  throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
 }
 
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,

@@ -54,8 +54,8 @@ std::optional<PageSelection> readPageSelection(std::string_view firstFolio, std:
     if (page == Whole::Number) *into = value;
   }
   if (selection.from && selection.to && *selection.from > *selection.to) {
-    problem = {"La pagina desde (" + std::to_string(*selection.from) + ") no puede ser mayor que la pagina hasta (" +
-                   std::to_string(*selection.to) + ").",
+    problem = {"La primera pagina a imprimir (" + std::to_string(*selection.from) +
+                   ") no puede ser mayor que la ultima (" + std::to_string(*selection.to) + ").",
                SelectionField::From};
     return std::nullopt;
   }
@@ -78,6 +78,19 @@ std::string outsideBookProblem(const PageSelection& selection, std::int64_t page
                                             range(selection.firstFolio, last);
   return "Las paginas pedidas (" + askedWords(selection) + ") no estan en el libro, " + book +
          ". No se imprimio nada.";
+}
+
+std::string pendingOptionsText(std::string_view report, const PageSelection& selection) {
+  std::string text = std::string(report) + ": la proxima impresion empieza en el folio " +
+                     std::to_string(selection.firstFolio);
+  if (!selection.wholeBook()) text += ", solo las paginas " + askedWords(selection);
+  return text + ". F11 para cambiarlo.";
+}
+
+std::string optionsButtonText(const std::optional<PageSelection>& selection) {
+  if (!selection) return "F11 - Opciones...";
+  if (selection->wholeBook()) return "F11 - Folio " + std::to_string(selection->firstFolio);
+  return "F11 - Pag. " + askedWords(*selection);
 }
 
 }  // namespace pliego

@@ -19,6 +19,7 @@ struct PageSelection {
   std::optional<std::int64_t> from, to;
 
   bool wholeBook() const { return !from && !to; }
+  bool operator==(const PageSelection&) const = default;
   // The folio of the book's page `index` (1 for its first page).
   std::int64_t folioOf(std::int64_t index) const { return firstFolio + index - 1; }
   bool sends(std::int64_t folio) const { return (!from || folio >= *from) && (!to || folio <= *to); }
@@ -42,6 +43,14 @@ std::optional<PageSelection> readPageSelection(std::string_view firstFolio, std:
 // The pages asked for as the user typed them: "40 a 42", "40 en adelante",
 // "hasta 42"; "" for the whole book.
 std::string pagesAskedText(const PageSelection& selection);
+
+// The options set for the next print of `report`, for the status line:
+// "IVACOMPRAS.TXT: la proxima impresion empieza en el folio 40, solo las
+// paginas 40 a 42. F11 para cambiarlo."
+std::string pendingOptionsText(std::string_view report, const PageSelection& selection);
+// The caption of the options button: "F11 - Opciones..." with none set,
+// else the folio or the pages set ("F11 - Folio 40", "F11 - Pag. 40 a 42").
+std::string optionsButtonText(const std::optional<PageSelection>& selection);
 
 // Tells the user that the pages asked for are not all in a book of `pages`
 // pages starting at `selection.firstFolio`; "" when they are.

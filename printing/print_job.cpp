@@ -126,31 +126,32 @@ std::optional<JobSettings> PrintJob::prepare() {
   }
   prepared_.pdf = nextPdfFor(prepared_.report).value_or(PdfRequest{});
   if (!checkBeforePrinting(prepared_, folder_, view_, dialogs_)) return std::nullopt;
-  prepared_.selection = takeNextOptions(prepared_.report);
+  prepared_.selection = nextOptionsFor(prepared_.report).value_or(PageSelection{});
   return prepared_;
 }
 
-void PrintJob::setNextOptions(const std::string& report, const PageSelection& selection, const PdfRequest& pdf) {
-  nextReport_ = toUpperAscii(trimSpaces(report));
-  next_ = selection;
-  nextPdf_ = pdf;
+void PrintJob::setNextOptions(const std::string& report, const std::optional<PageSelection>& selection,
+                              const PdfRequest& pdf) {
+  const std::string key = toUpperAscii(trimSpaces(report));
+  if (selection) {
+    next_[key] = *selection;
+    nextPdf_[key] = pdf;
+  } else {
+    next_.erase(key);
+    nextPdf_.erase(key);
+  }
 }
 
 std::optional<PdfRequest> PrintJob::nextPdfFor(const std::string& report) const {
-  if (!nextOptionsFor(report)) return std::nullopt;
-  return nextPdf_;
+  const auto found = nextPdf_.find(toUpperAscii(trimSpaces(report)));
+  if (found == nextPdf_.end()) return std::nullopt;
+  return found->second;
 }
 
 std::optional<PageSelection> PrintJob::nextOptionsFor(const std::string& report) const {
-  if (!next_ || toUpperAscii(trimSpaces(report)) != nextReport_) return std::nullopt;
-  return next_;
-}
-
-PageSelection PrintJob::takeNextOptions(const std::string& report) {
-  const PageSelection selection = nextOptionsFor(report).value_or(PageSelection{});
-  next_.reset();
-  nextPdf_ = {};
-  return selection;
+  const auto found = next_.find(toUpperAscii(trimSpaces(report)));
+  if (found == next_.end()) return std::nullopt;
+  return found->second;
 }
 
 // Every job that ran leaves its line in the record, whatever its end; Esc
@@ -220,16 +221,19 @@ JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& 
   return outcome;
 }
 
-// After a job that sent its pages the status line sums it up; the message
-// box keeps its own text.
+// The status line tells how the job ended: the summary of the pages sent,
+// or that it failed or was cancelled. The message box keeps its own text.
+// Options the job printed with are used up once its pages went to the printer.
 void PrintJob::finish(JobOutcome outcome) {
   header_ = std::move(outcome.header);
   widest_ = outcome.widest;
   const bool sent = outcome.result == JobResult::Sent;
-  std::string caption = sent ? jobSummary(prepared_, outcome) : std::string();
-  if (!outcome.recorded)
-    caption = (sent ? caption + ". " : "") + "No se pudo anotar esta impresion en " + kRecordFileName + ".";
-  if (!caption.empty()) view_.showStatusCaption(caption);
+  const auto options = nextOptionsFor(prepared_.report);
+  if (sent && !prepared_.preview && options && *options == prepared_.selection)
+    setNextOptions(prepared_.report, std::nullopt);
+  std::string caption = sent ? jobSummary(prepared_, outcome) : jobEndText(prepared_, outcome.result);
+  if (!outcome.recorded) caption += ". No se pudo anotar esta impresion en " + std::string(kRecordFileName) + ".";
+  view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);
 }
 

@@ -5,6 +5,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -74,10 +75,12 @@ class PrintJob {
   // Progress, waits and cancellation for cmdImprimir_Click's work.
   void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
-  // The first folio and the pages for the next job, if it prints `report`,
-  // and the PDF asked of it. Any job that runs drops them: the one after
-  // goes back to the whole book from folio 1, printed.
-  void setNextOptions(const std::string& report, const PageSelection& selection, const PdfRequest& pdf = {});
+  // The first folio and the pages for the next job that prints `report`,
+  // and the PDF asked of it; nothing clears them. They hold, for that report
+  // alone, until one of its jobs sends its pages to the printer: a failed or
+  // cancelled job, a preview or another report's job keeps them.
+  void setNextOptions(const std::string& report, const std::optional<PageSelection>& selection,
+                      const PdfRequest& pdf = {});
   // The options set for `report` and not yet used, if any.
   std::optional<PageSelection> nextOptionsFor(const std::string& report) const;
   std::optional<PdfRequest> nextPdfFor(const std::string& report) const;
@@ -86,7 +89,6 @@ class PrintJob {
   JobOutcome printAndWatch(const JobSettings& settings, const JobHooks& hooks);
   void waitForEarlierCopy(const JobHooks& hooks);
   std::optional<Ending> watchFirstSeconds(const JobHooks& hooks);
-  PageSelection takeNextOptions(const std::string& report);
   bool record(const PrintRecord& record, const JobHooks& hooks);
 
   void scriptEnded(const Ending& ending);
@@ -109,9 +111,8 @@ class PrintJob {
   std::int64_t widest_ = 0;
   JobHooks hooks_;
   JobSettings prepared_;  // the settings of the job prepare() read last
-  std::string nextReport_;
-  std::optional<PageSelection> next_;
-  PdfRequest nextPdf_;
+  std::map<std::string, PageSelection> next_;  // by the report's upper-cased name
+  std::map<std::string, PdfRequest> nextPdf_;
 };
 
 }  // namespace pliego

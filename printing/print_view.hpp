@@ -25,7 +25,8 @@ class PrintView {
   virtual std::string destination() const { return {}; }      // cboDestino: the profile's "DESTINO"
   // The selected profile's printer set-up; none: today's job.
   virtual PrinterSetupTexts profilePrinterSetup() const { return {}; }
-  virtual std::string statusCaption() const = 0;     // Label1
+  // Label1, in the system's encoding (it may name a file).
+  virtual std::string statusCaption() const = 0;
   // Sets Label1 and repaints it at once, without running the event loop.
   virtual void showStatusCaption(const std::string& caption) = 0;
   virtual void moveFocus(FocusTarget target) = 0;

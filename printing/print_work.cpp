@@ -7,6 +7,7 @@
 #include <optional>
 #include <system_error>
 
+#include "common/code_page.hpp"
 #include "common/line_io.hpp"
 #include "common/system_error_text.hpp"
 #include "common/text.hpp"
@@ -177,7 +178,12 @@ void sendOut(const JobSettings& settings, const std::string& folder, ProgramLaun
 }
 
 void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, PrintSpooler* spooler,
-          const JobHooks& hooks, JobOutcome& outcome) {
+          const JobHooks& given, JobOutcome& outcome) {
+  // The reading's last block may end short of 100%; the window learns that
+  // the output step begins when 100% is told.
+  int readTo = -1;
+  JobHooks hooks = given;
+  if (given.progress) hooks.progress = [&](int percent) { given.progress(readTo = percent); };
   if (settings.pdf.use == PdfUse::InsteadOfPrinter) {
     const auto onDisk = findFileNoCase(folder, settings.report);
     return layOutPdfOnly(settings, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
@@ -200,6 +206,7 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   const std::string previewPath =
       layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);
   if (cancelled(hooks)) throw JobCancelled(kJobCancelled);
+  if (hooks.progress && readTo != 100) hooks.progress(100);  // the report is read: the output step begins
   if (settings.preview) {
     showPreview(launcher, folder, previewPath);
     outcome.commandStarted = true;
@@ -247,8 +254,12 @@ JobOutcome runPrintWork(const JobSettings& settings, const std::string& folder, 
 }
 
 PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
+  // The record is 1252 text; names from the system and messages holding
+  // them or a command's error output are converted into it.
   PrintRecord record = recordOfThisJob();
-  record.report = std::string(trimSpaces(settings.report));
+  record.workstation = systemToCp1252(record.workstation);
+  record.user = systemToCp1252(record.user);
+  record.report = systemToCp1252(trimSpaces(settings.report));
   record.profile = settings.profile;
   record.linesPerPage = settings.linesPerPageText;
   record.firstFolio = outcome.firstFolio;
@@ -264,7 +275,7 @@ PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome) {
   record.outcome = outcome.result == JobResult::Sent        ? RecordOutcome::Sent
                    : outcome.result == JobResult::Cancelled ? RecordOutcome::Cancelled
                                                             : RecordOutcome::Failed;
-  if (outcome.result == JobResult::Failed) record.reason = outcome.message;
+  if (outcome.result == JobResult::Failed) record.reason = systemToCp1252(outcome.message);
   return record;
 }
 
@@ -274,9 +285,15 @@ std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome) {
   if (outcome.pages == 1) summary += ", folio " + std::to_string(outcome.firstFolio);
   if (outcome.pages > 1)
     summary += ", folios " + std::to_string(outcome.firstFolio) + " a " + std::to_string(outcome.lastFolio);
-  summary += ", renglon mas ancho " + std::to_string(outcome.widest);
+  summary += ", ancho " + std::to_string(outcome.widest) + " columnas";
   if (!outcome.pdf.name.empty()) summary += ", PDF " + outcome.pdf.name;
   return summary;
+}
+
+std::string jobEndText(const JobSettings& settings, JobResult result) {
+  const std::string report(trimSpaces(settings.report));
+  if (result == JobResult::Cancelled) return report + ": se cancelo la impresion";
+  return report + (settings.preview ? ": no se pudo mostrar por pantalla" : ": la impresion fallo");
 }
 
 }  // namespace pliego

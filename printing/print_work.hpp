@@ -82,7 +82,10 @@ void waitWhileBusy(WaitingFor what, const JobHooks& hooks, const std::function<b
 PrintRecord recordOf(const JobSettings& settings, const JobOutcome& outcome);
 
 // One line on the status caption after a job that sent its pages:
-// "IVAVENTAS.TXT: 37 paginas, folios 38 a 74, renglon mas ancho 196".
+// "IVAVENTAS.TXT: 37 paginas, folios 38 a 74, ancho 196 columnas".
 std::string jobSummary(const JobSettings& settings, const JobOutcome& outcome);
+// The status caption after a job that failed or was cancelled:
+// "IVACOMPRAS.TXT: la impresion fallo".
+std::string jobEndText(const JobSettings& settings, JobResult result);
 
 }  // namespace pliego

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/code_page.hpp"
 #include "common/text.hpp"
 
 namespace pliego {
@@ -115,7 +116,7 @@ void PrinterProfiles::List2_Click() {
 
 void PrinterProfiles::cmdAgregarImpresora_Click() {
   const std::string name =
-      toUpperAscii(dialogs_.ask("Ingrese el nombre de la nueva impresora", "Agregar Impresora", ""));
+      toUpperCp1252(dialogs_.ask("Ingrese el nombre de la nueva impresora", "Agregar Impresora", ""));
   if (name.empty()) return;
   view_.addProfile(name);
 }
@@ -138,14 +139,15 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
   const std::vector<std::string> failed = mIni_.WriteEntries(entries);
   // A profile the file refused must not be confirmed as saved.
   if (failed.empty())
-    dialogs_.inform("Datos de la impresora " + name + " guardados");
+    dialogs_.inform(cp1252ToSystem("Datos de la impresora " + name + " guardados"));
   else
-    dialogs_.inform(saveFailureMessage(name, mIni_.Path(), failed, entries.size()));
+    dialogs_.inform(saveFailureMessage(cp1252ToSystem(name), mIni_.Path(), failed, entries.size()));
 }
 
 void PrinterProfiles::Command1_Click() {
   const std::string name = view_.selectedProfile();
-  if (!dialogs_.confirm("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")) return;
+  if (!dialogs_.confirm(cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")))
+    return;
   // Without a selected profile there is nothing to remove: the lines before
   // the file's first section must not go as a nameless section.
   bool removed = true;
@@ -155,7 +157,9 @@ void PrinterProfiles::Command1_Click() {
     removed = mIni_.Success();
   }
   CargarImpresoras();
-  if (!removed) dialogs_.inform("No se pudo quitar la impresora " + name + " de " + mIni_.Path() + "." + kWriteAdvice);
+  if (!removed)
+    dialogs_.inform("No se pudo quitar la impresora " + cp1252ToSystem(name) + " de " + mIni_.Path() + "." +
+                    kWriteAdvice);
 }
 
 }  // namespace pliego

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFont>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -29,6 +30,7 @@ namespace pliego {
 namespace {
 
 const QString kProcessing = QStringLiteral("Procesando Archivo. Aguarde..");
+const QString kEscCancels = QStringLiteral(" Esc cancela la impresion.");
 // How often the window looks for print and preview commands that ended.
 constexpr int kEndingsLook = 500;
 // How many of the report's last prints the options dialog shows.
@@ -63,6 +65,7 @@ frmPliegomatic::frmPliegomatic(WindowServices services, QWidget* parent)
   spooler_ = services.spooler ? services.spooler : ownSpooler_.get();
 
   createControls();
+  notice_ = Label1->text();
   connectHandlers();
   connectJobThread();
   qApp->installEventFilter(this);
@@ -86,6 +89,8 @@ void frmPliegomatic::connectHandlers() {
   connect(cmdGuardarImpresora, &QPushButton::clicked, this, [this] { cmdGuardarImpresora_Click(); });
   connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
   // A profile chosen by mouse, keyboard or program; emptying the list selects nothing.
+  // The status line and the options button follow the report selected.
+  connect(List1, &QListWidget::itemSelectionChanged, this, &frmPliegomatic::showStatusLine);
   connect(List2, &QListWidget::itemSelectionChanged, this, [this] {
     if (!List2->selectedItems().isEmpty()) List2_Click();
   });
@@ -124,7 +129,7 @@ void frmPliegomatic::Form_Load() {
   profiles_ = std::make_unique<PrinterProfiles>(*this, *dialogs_, *mIni_, numberFormat_);
   printJob_ = std::make_unique<PrintJob>(*this, *dialogs_, *launcher_, mRuta_, numberFormat_, spooler_);
 
-  Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQt(mIni_->Path()) + QStringLiteral(")"));
+  Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQtSystem(mIni_->Path()) + QStringLiteral(")"));
   profiles_->CargarImpresoras();
   profiles_->ComprobarArchivo();
   if (List2->count() > 0) List2->setCurrentRow(0);
@@ -227,14 +232,22 @@ void frmPliegomatic::cmdImprimir_Click() {
   if (!printJob_ || printing()) return;
   auto settings = printJob_->prepare();
   if (!settings) return;
-  captionBeforeJob_ = Label1->text();
+  previewing_ = settings->preview;
   Label1->setText(kProcessing);
   Label1->repaint();  // shown at once, even when a short job ends before the next paint
   jobThread_->start(*printJob_, std::move(*settings));
 }
 
+// Once the report is read the work file goes out, and the command is
+// watched for its first seconds.
 void frmPliegomatic::showJobProgress(int percent) {
-  if (printing()) Label1->setText(kProcessing + QStringLiteral(" %1%").arg(percent));
+  if (!printing()) return;
+  if (percent < 100)
+    Label1->setText(kProcessing + QStringLiteral(" %1%.").arg(percent) + kEscCancels);
+  else if (previewing_)
+    Label1->setText(QStringLiteral("Abriendo la vista previa. Aguarde..") + kEscCancels);
+  else
+    Label1->setText(QStringLiteral("Enviando a la impresora. Aguarde..") + kEscCancels);
 }
 
 void frmPliegomatic::showJobWaiting(int what, int minutes) {
@@ -251,10 +264,27 @@ void frmPliegomatic::showJobSending(int percent) {
     Label1->setText(QStringLiteral("Enviando a la impresora. Aguarde.. %1%. Esc cancela la impresion.").arg(percent));
 }
 
-// Back on this thread: the caption as it was, then the final message.
+// Back on this thread: the status line tells how the job ended, then the
+// final message.
 void frmPliegomatic::jobFinished() {
-  Label1->setText(captionBeforeJob_);
   printJob_->finish(jobThread_->takeOutcome());
+  showStatusLine();
+}
+
+// Between jobs: the options waiting for the selected report, else how the
+// last job ended, else the notice. The options button shows them too.
+void frmPliegomatic::showStatusLine() {
+  if (!printJob_ || printing()) return;
+  const std::string report = selectedReport();
+  const auto options = trimSpaces(report).empty() ? std::nullopt : printJob_->nextOptionsFor(report);
+  const QString pending = options ? toQtSystem(pendingOptionsText(trimSpaces(report), *options)) : QString();
+  Label1->setText(options ? pending : lastJobLine_.isEmpty() ? notice_ : lastJobLine_);
+  Label1->setToolTip(Label1->text());
+  cmdOpciones->setText(toQt(optionsButtonText(options)));
+  cmdOpciones->setToolTip(pending);
+  QFont font = cmdOpciones->font();
+  font.setBold(options.has_value());
+  cmdOpciones->setFont(font);
 }
 
 // Told as soon as the window is idle: no job running, no box open.
@@ -292,9 +322,14 @@ void frmPliegomatic::cmdOpciones_Click() {
     shown.firstFolio = offeredFolio(mRuta_, report).value_or(1);
   PrintOptionsDialog dialog(report, shown, recordsOf(mRuta_, report, kRecordLinesShown), *dialogs_, this);
   dialog.addPdfOptions(pdfOptionsShown(report));
-  if (dialog.exec() != QDialog::Accepted) return;
-  keepPdfOptions(dialog.pdf());
-  printJob_->setNextOptions(report, dialog.selection(), dialog.pdf());
+  const int answer = dialog.exec();
+  if (answer == QDialog::Accepted) keepPdfOptions(dialog.pdf());
+  // The whole book from folio 1, printed, is what a print without options is.
+  if (answer == QDialog::Accepted && (dialog.selection() != PageSelection{} || dialog.pdf().use != PdfUse::None))
+    printJob_->setNextOptions(report, dialog.selection(), dialog.pdf());
+  else if (answer == QDialog::Accepted || answer == PrintOptionsDialog::Cleared)
+    printJob_->setNextOptions(report, std::nullopt);
+  showStatusLine();
 }
 
 // The PDF asked for this report and not yet made, else none, with the
@@ -330,10 +365,12 @@ std::string frmPliegomatic::portNumber() const { return fromQt(txtLPT->text()); 
 CheckState frmPliegomatic::pageNumberBox() const { return fromQtState(chkNumeroPagina->checkState()); }
 CheckState frmPliegomatic::previewBox() const { return fromQtState(chkPreview->checkState()); }
 CheckState frmPliegomatic::vatTotalsBox() const { return fromQtState(chkTotalesDeIVA->checkState()); }
-std::string frmPliegomatic::statusCaption() const { return fromQt(Label1->text()); }
+std::string frmPliegomatic::statusCaption() const { return fromQtSystem(Label1->text()); }
 
+// The print job tells how it ended; the status line keeps it until the next.
 void frmPliegomatic::showStatusCaption(const std::string& caption) {
-  Label1->setText(toQt(caption));
+  lastJobLine_ = toQtSystem(caption);
+  Label1->setText(lastJobLine_);
   Label1->repaint();
 }
 

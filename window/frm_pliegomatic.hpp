@@ -124,6 +124,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void showJobWaiting(int what, int minutes);
   void showJobSending(int percent);
   void jobFinished();
+  void showStatusLine();
   void tellLateFailures();
 
   std::unique_ptr<Dialogs> ownDialogs_;
@@ -148,7 +149,9 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   std::unique_ptr<PrinterProfiles> profiles_;
   std::unique_ptr<PrintJob> printJob_;
   JobThread* jobThread_ = nullptr;
-  QString captionBeforeJob_;
+  bool previewing_ = false;  // the job running shows its pages on the screen
+  QString lastJobLine_;
+  QString notice_;  // Label1's caption between jobs      // how the last job ended, "" before the first
   bool tellingLateFailures_ = false;
   PrinterSetupTexts printerSetup_;  // the selected profile's, as loaded or set
 

@@ -87,6 +87,7 @@ QListWidget* makeListBox(QWidget* parent, const char* name, int left, int top, i
   auto* list = make<QListWidget>(parent, name);
   list->setSelectionMode(QAbstractItemView::SingleSelection);
   list->setSortingEnabled(false);
+  showFocusFrame(list);
   place(list, left, top, width, height);
   return list;
 }

@@ -8,6 +8,11 @@
 
 namespace pliego {
 
+// Draws a dotted frame around the list's current entry while the list has
+// the keyboard, as Windows list boxes do (around the first entry when none
+// is current, and across the top of an empty list).
+void showFocusFrame(QListWidget* list);
+
 class ListBox : public QListWidget {
  public:
   explicit ListBox(QWidget* parent);

@@ -12,8 +12,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "window/qt_text.hpp"
 
@@ -29,6 +31,31 @@ QLineEdit* numberBox(QWidget* parent, const char* name, const std::string& text)
 }
 
 std::string textOf(const std::optional<std::int64_t>& page) { return page ? std::to_string(*page) : std::string(); }
+
+// The record's columns the table shows; the report is the dialog's own.
+const char* const kShownColumns[] = {"Fecha y hora", "Estacion", "Perfil", "Folios", "Paginas", "Salida", "Resultado"};
+// The widest a column other than the date and the outcome may take, in pixels.
+constexpr int kWidestColumn = 120;
+
+QStringList shownFields(const PrintRecord& record) {
+  const std::vector<std::string> fields = recordFields(record);
+  const auto column = [&](std::string_view name) {
+    const auto& names = recordColumns();
+    return toQt(fields[static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin())]);
+  };
+  QString folios = column("Primer folio");
+  if (record.pages > 1) folios += QStringLiteral(" a ") + column("Ultimo folio");
+  QString pages = column("Paginas");
+  if (!record.wholeBook()) pages += QStringLiteral(" (pedidas ") + column("Paginas pedidas") + QStringLiteral(")");
+  return {column("Fecha y hora"), column("Estacion"), column("Perfil"), folios, pages, column("Salida"),
+          column("Resultado")};
+}
+
+// What the row does not show, told when the pointer rests on it.
+QString rowDetails(const PrintRecord& record) {
+  return toQt("Usuario: " + record.user + ". Renglones por pagina: " + record.linesPerPage +
+              ". Renglones enviados: " + std::to_string(record.lines) + ".");
+}
 
 }  // namespace
 
@@ -61,6 +88,10 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
   form->addRow(fromLabel, pages);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  auto* clear = buttons->addButton(QStringLiteral("&Quitar opciones"), QDialogButtonBox::ResetRole);
+  clear->setObjectName(QStringLiteral("cmdQuitarOpciones"));
+  clear->setToolTip(QStringLiteral("La proxima impresion de este reporte sale completa, desde el folio 1."));
+  connect(clear, &QPushButton::clicked, this, [this] { done(Cleared); });
   connect(buttons, &QDialogButtonBox::accepted, this, &PrintOptionsDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &PrintOptionsDialog::reject);
 
@@ -69,8 +100,13 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
   layout->addWidget(new QLabel(QStringLiteral("Ultimas impresiones de este reporte:"), this));
   lstRegistro = makeRecordTable(records);
   layout->addWidget(lstRegistro);
+  auto* noRecords = new QLabel(QStringLiteral("No hay impresiones anotadas de este reporte."), this);
+  noRecords->setObjectName(QStringLiteral("lblSinRegistro"));
+  layout->addWidget(noRecords, 1, Qt::AlignTop);
+  noRecords->setVisible(records.empty());
+  lstRegistro->setVisible(!records.empty());
   layout->addWidget(buttons);
-  resize(760, 360);
+  resize(860, 380);
 
   setTabOrder(txtPrimerFolio, txtDesdePagina);
   setTabOrder(txtDesdePagina, txtHastaPagina);
@@ -79,22 +115,27 @@ PrintOptionsDialog::PrintOptionsDialog(const std::string& report, const PageSele
 }
 
 QTableWidget* PrintOptionsDialog::makeRecordTable(const std::vector<PrintRecord>& records) {
-  const auto& columns = recordColumns();
-  auto* table = new QTableWidget(static_cast<int>(records.size()), static_cast<int>(columns.size()), this);
+  auto* table = new QTableWidget(static_cast<int>(records.size()), static_cast<int>(std::size(kShownColumns)), this);
   table->setObjectName(QStringLiteral("lstRegistro"));
   QStringList names;
-  for (const auto& name : columns) names << toQt(name);
+  for (const char* name : kShownColumns) names << QString::fromLatin1(name);
   table->setHorizontalHeaderLabels(names);
   table->verticalHeader()->hide();
   table->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table->setSelectionBehavior(QAbstractItemView::SelectRows);
   table->setFocusPolicy(Qt::ClickFocus);
+  table->setWordWrap(false);
+  table->setTextElideMode(Qt::ElideRight);
   for (int row = 0; row < table->rowCount(); ++row) {
-    const auto fields = recordFields(records[static_cast<std::size_t>(row)]);
-    for (int column = 0; column < table->columnCount(); ++column)
-      table->setItem(row, column, new QTableWidgetItem(toQt(fields[static_cast<std::size_t>(column)])));
+    const PrintRecord& record = records[static_cast<std::size_t>(row)];
+    const QStringList fields = shownFields(record);
+    for (int column = 0; column < table->columnCount(); ++column) {
+      auto* item = new QTableWidgetItem(fields[column]);
+      item->setToolTip(column + 1 == table->columnCount() ? fields[column] : rowDetails(record));
+      table->setItem(row, column, item);
+    }
   }
-  table->resizeColumnsToContents();
+  fitRecordColumns(table);
   table->scrollToBottom();
   return table;
 }
@@ -173,6 +214,21 @@ bool PrintOptionsDialog::readPdf() {
   }
   pdf_ = read;
   return true;
+}
+
+// Every column is seen without scrolling sideways: each as wide as its
+// texts up to a limit, the outcome in what is left, cut short (whole when
+// the pointer rests on it).
+void PrintOptionsDialog::fitRecordColumns(QTableWidget* table) {
+  table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  QHeaderView* header = table->horizontalHeader();
+  const int outcome = table->columnCount() - 1;
+  for (int column = 0; column < outcome; ++column) {
+    table->resizeColumnToContents(column);
+    if (column > 0) table->setColumnWidth(column, std::min(table->columnWidth(column), kWidestColumn));
+  }
+  table->resizeRowsToContents();
+  header->setSectionResizeMode(outcome, QHeaderView::Stretch);
 }
 
 void PrintOptionsDialog::accept() {

@@ -22,6 +22,10 @@ class PrintOptionsDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // The result when the user takes the options away: the next print is the
+  // whole book from the folio offered.
+  static constexpr int Cleared = 2;
+
   // `shown`: the values the boxes start with; `records`: the report's last
   // prints, oldest first. Corrections are asked for through `dialogs`.
   PrintOptionsDialog(const std::string& report, const PageSelection& shown, const std::vector<PrintRecord>& records,
@@ -46,6 +50,7 @@ class PrintOptionsDialog : public QDialog {
   // The PDF as the group's controls say; false, with the user told, when
   // a PDF is asked for without a folder.
   bool readPdf();
+  void fitRecordColumns(QTableWidget* table);
 
   Dialogs& dialogs_;
   PageSelection selection_;

@@ -51,7 +51,7 @@ TEST_F(JobHooksTest, CancelledJobLeavesNoPartialFileAndSendsNothing) {
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
   EXPECT_TRUE(launcher.started.empty());
   EXPECT_FALSE(dir.exists("imprimir.sh"));
-  EXPECT_EQ(view.caption, "aviso");
+  EXPECT_EQ(view.caption, "LISTADO.TXT: se cancelo la impresion");
 
   // The ledger's layout goes to its second file: the earlier work file stays.
   cancel = false;

@@ -62,7 +62,7 @@ TEST_F(JobRecord, AWholeBookLeavesOneLineAndItsSummaryOnTheStatusLine) {
   ASSERT_EQ(stamps().size(), 14u);
   EXPECT_EQ(stamps().front(), "1");
   EXPECT_EQ(stamps().back(), "14");
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas");
 
   const auto lines = splitCrLf(dir.read(kRecordFileName));
   ASSERT_EQ(lines.size(), 2u);
@@ -91,12 +91,12 @@ TEST_F(JobRecord, TheNextBookGoesOnFromTheFolioTheLastOneEnded) {
   print(folio(*offered));
   EXPECT_EQ(stamps().front(), "15");
   EXPECT_EQ(stamps().back(), "28");
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 15 a 28, renglon mas ancho 192");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 15 a 28, ancho 192 columnas");
   EXPECT_EQ(offeredFolio(dir.path(), "IVAVENTAS.TXT"), 29);
 
   print(folio(15, 20, 22));
   EXPECT_EQ(stamps(), (std::vector<std::string>{"20", "21", "22"}));
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 3 paginas, folios 20 a 22, renglon mas ancho 192");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 3 paginas, folios 20 a 22, ancho 192 columnas");
   EXPECT_EQ(records().back().pagesAsked, "20 a 22");
   EXPECT_EQ(offeredFolio(dir.path(), "IVAVENTAS.TXT"), 29);
 }
@@ -126,6 +126,10 @@ TEST_F(JobRecord, OptionsServeTheNextJobOnlyAndOnlyForTheirReport) {
   print();
   EXPECT_EQ(stamps().size(), 14u);
   EXPECT_EQ(stamps().front(), "1");
+  // Another report's job leaves them waiting for their own; the user may take them away.
+  ASSERT_TRUE(job.nextOptionsFor("MAYOR.TXT"));
+  EXPECT_EQ(job.nextOptionsFor("mayor.txt")->firstFolio, 38);
+  job.setNextOptions("MAYOR.TXT", std::nullopt);
   EXPECT_FALSE(job.nextOptionsFor("MAYOR.TXT"));
 
   job.setNextOptions(" ivaventas.txt ", folio(50, 51, 51));
@@ -147,7 +151,7 @@ TEST_F(JobRecord, PagesOutsideTheBookAreRefusedSendNothingAndAreRecorded) {
             "No se imprimio nada.");
   EXPECT_TRUE(launcher.started.empty());
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
-  EXPECT_EQ(view.caption, "aviso");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: la impresion fallo");
   const auto last = records().back();
   EXPECT_EQ(last.outcome, RecordOutcome::Failed);
   EXPECT_EQ(last.reason, lastMessage());
@@ -202,12 +206,12 @@ TEST_F(JobRecord, TheJobsThreadWritesTheLineAndTheWindowsThreadOnlyTellsIt) {
   std::filesystem::remove(dir.file(kRecordFileName));
   job.finish(outcome);
   EXPECT_FALSE(dir.exists(kRecordFileName));
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192");
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas");
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
 
   job.finish(notRecorded);
   EXPECT_FALSE(dir.exists(kRecordFileName));
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192. No se pudo anotar "
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas. No se pudo anotar "
                           "esta impresion en PLIEGOMATIC.LOG.");
 }
 
@@ -252,7 +256,7 @@ TEST_F(JobRecord, ARecordThatCannotBeWrittenIsToldOnTheStatusLineOnly) {
   print();
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
   EXPECT_EQ(view.caption,
-            "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192. "
+            "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas. "
             "No se pudo anotar esta impresion en PLIEGOMATIC.LOG.");
 }
 

@@ -40,7 +40,9 @@ TEST_F(OutputStepTest, PreviewOpensTheWorkFileAndCreatesNoScript) {
 TEST_F(OutputStepTest, FirstSendCreatesTheScriptAndRunsItWithThePort) {
   view.port = "2.5";  // rounds half to even: 2
   job.cmdImprimir_Click();
-  EXPECT_EQ(dir.read("imprimir.sh"), "cat WRITE.TXT > /dev/lp$(($1 - 1))\n");
+  EXPECT_EQ(dir.read("imprimir.sh"),
+            "d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
+            "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n");
   ASSERT_EQ(launcher.started.size(), 1u);
   const auto& started = launcher.started[0];
   EXPECT_TRUE(started.tracked);
@@ -75,7 +77,7 @@ TEST_F(OutputStepTest, FailuresAreToldInsteadOfTheFinalMessage) {
   launcher.failure = "not found";
   job.cmdImprimir_Click();
   EXPECT_NE(lastMessage().find("xdg-open"), std::string::npos);
-  EXPECT_EQ(view.caption, "aviso");  // the caption is always put back
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: no se pudo mostrar por pantalla");  // not the caption from before
 }
 
 TEST_F(OutputStepTest, MissingReportIsToldAndNothingStaleIsShown) {
@@ -84,7 +86,8 @@ TEST_F(OutputStepTest, MissingReportIsToldAndNothingStaleIsShown) {
   job.cmdImprimir_Click();
   EXPECT_NE(lastMessage().find("IVACOMPRAS.TXT"), std::string::npos);
   EXPECT_TRUE(launcher.started.empty());
-  EXPECT_EQ(view.captions, (std::vector<std::string>{"Procesando Archivo. Aguarde..", "aviso"}));
+  EXPECT_EQ(view.captions, (std::vector<std::string>{"Procesando Archivo. Aguarde..", "aviso",
+                                                     "IVACOMPRAS.TXT: la impresion fallo"}));
 }
 
 TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
@@ -178,7 +181,7 @@ TEST_F(OutputStepTest, AnotherWorkstationIsWaitedForWithoutLimitThenTheJobRunsOn
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::OtherWorkstation, 0));
   EXPECT_EQ(view.captions[1], "Esperando que termine la impresion de otra estacion. Aguarde..");
-  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 1 pagina, folio 1, renglon mas ancho 192");  // the summary
+  EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 1 pagina, folio 1, ancho 192 columnas");  // the summary
 }
 
 TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {
@@ -201,7 +204,7 @@ TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {
   EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::EarlierCopy, 0));
-  EXPECT_EQ(view.captions.back(), "aviso");
+  EXPECT_EQ(view.captions.back(), "IVAVENTAS.TXT: se cancelo la impresion");
 }
 
 TEST_F(OutputStepTest, TheEarlierCopyIsWaitedForWithoutLimitThenTheJobRunsOnItsOwn) {

@@ -50,7 +50,7 @@ TEST(PageSelectionReading, RefusesWhatIsNotAFolioAndSaysWhichBox) {
       {"1", "cuarenta", "", SelectionField::From, pages},
       {"1", "0", "", SelectionField::From, pages},
       {"1", "", "4 2", SelectionField::To, pages},
-      {"1", "42", "40", SelectionField::From, "La pagina desde (42) no puede ser mayor que la pagina hasta (40)."},
+      {"1", "42", "40", SelectionField::From, "La primera pagina a imprimir (42) no puede ser mayor que la ultima (40)."},
   };
   for (const auto& row : rows) {
     SelectionProblem problem;

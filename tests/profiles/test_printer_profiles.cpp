@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/code_page.hpp"
 #include "profiles/profiles_fixture.hpp"
 #include "profiles/printer_profiles.hpp"
 #ifndef _WIN32
@@ -242,7 +243,7 @@ TEST_F(PrinterProfilesTest, RemovingAfterYesDropsTheSectionAndRefills) {
   select(1);
   profiles.Command1_Click();
   EXPECT_EQ(dialogs.confirmed,
-            (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora Oficina ?"}));
+            (std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora Oficina ?")}));
   EXPECT_EQ(ini(), kTwoProfiles.substr(0, kTwoProfiles.find("[Oficina]")));
   EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS"}));
   EXPECT_EQ(view.selected, -1);
@@ -266,7 +267,7 @@ TEST_F(PrinterProfilesTest, RemovingWithNothingSelectedAsksAboutAnEmptyNameAndRe
   view.list.push_back("NO GUARDADA");
   profiles.Command1_Click();
   EXPECT_EQ(dialogs.confirmed,
-            (std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora  ?"}));
+            (std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora  ?")}));
   EXPECT_EQ(ini(), "; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   EXPECT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina"}));
 }

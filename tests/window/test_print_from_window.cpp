@@ -105,7 +105,7 @@ class PrintFromWindowTest : public QObject {
     std::ifstream shown(nativePath(preview.arguments[0]), std::ios::binary);
     QCOMPARE(std::string(std::istreambuf_iterator<char>(shown), {}), f.read("WRITE.TXT"));
     QCOMPARE(f.dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
-    QCOMPARE(status->text(), QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 1 a 3, renglon mas ancho 192"));
+    QCOMPARE(status->text(), QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 1 a 3, ancho 192 columnas"));
     QVERIFY(painted.texts.contains(QStringLiteral("Procesando Archivo. Aguarde..")));
   }
 
@@ -127,7 +127,9 @@ class PrintFromWindowTest : public QObject {
     QCOMPARE(print.program, f.file("IMPRIMIR.BAT"));
     QCOMPARE(print.arguments, std::vector<std::string>{"2"});
 #else
-    QCOMPARE(f.read("imprimir.sh"), std::string("cat WRITE.TXT > /dev/lp$(($1 - 1))\n"));
+    QCOMPARE(f.read("imprimir.sh"),
+             std::string("d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
+                         "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n"));
     QCOMPARE(print.program, std::string("/bin/sh"));
     QCOMPARE(print.arguments, (std::vector<std::string>{f.file("imprimir.sh"), "2"}));
 #endif

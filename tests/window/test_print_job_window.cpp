@@ -13,8 +13,14 @@
 #include <csignal>
 #endif
 
+#include <QFile>
+#include <QGroupBox>
+
 #include "platform/files.hpp"
 #include "platform/launcher.hpp"
+#include "printing/output_step.hpp"
+#include "printing/print_record.hpp"
+#include "window/job_thread.hpp"
 #include "window/system_settings.hpp"
 #include "window_fixture.hpp"
 
@@ -164,7 +170,7 @@ class PrintJobWindowTest : public QObject {
     QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Se cancelo la impresion. No se envio nada a la impresora."}));
     QCOMPARE(launcher.started.load(), 1);
     QCOMPARE(f.read("WRITE.TXT"), workFile);
-    QCOMPARE(f.control<QLabel>("Label1")->text().startsWith(kWaitingCaption), false);
+    QCOMPARE(f.control<QLabel>("Label1")->text(), QStringLiteral("MAYOR.TXT: se cancelo la impresion"));
   }
 
   void salirDuringAWaitStopsTheJobAndSendsNothing() {
@@ -265,6 +271,149 @@ class PrintJobWindowTest : public QObject {
     QVERIFY2(boxes.texts[0].contains(QStringLiteral("Codigo de salida: 3")), qPrintable(boxes.texts[0]));
     QVERIFY2(boxes.texts[0].contains(QStringLiteral("no hay aplicacion")), qPrintable(boxes.texts[0]));
   }
+
+  // After a job that failed, the status line tells so, not the summary of
+  // the job before it, which was of another report.
+  void theStatusLineTellsHowTheLastJobEnded() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write(kScriptName, failingScript("sin error", 0));
+    f.write("IVACOMPRAS.TXT", "EMPRESA DEMO S.A.\r\nLIBRO IVA COMPRAS\r\n01/03  FC-A 1  100,00\r\n");
+    openWithLedgerSelected(f, launcher);  // IVACOMPRAS.TXT is row 0, MAYOR.TXT row 1
+    auto* reports = f.control<QListWidget>("List1");
+    auto* status = f.control<QLabel>("Label1");
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    reports->setCurrentRow(1);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QVERIFY2(status->text().startsWith(QStringLiteral("MAYOR.TXT: 2 paginas")), qPrintable(status->text()));
+
+    f.write(kScriptName, failingScript("la impresora no responde", 1));
+    reports->setCurrentRow(0);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(status->text(), QStringLiteral("IVACOMPRAS.TXT: la impresion fallo"));
+    QCOMPARE(boxes.texts.size(), 2);
+    QVERIFY2(boxes.texts[1].startsWith(QStringLiteral("No se pudo imprimir")), qPrintable(boxes.texts[1]));
+  }
+
+  // The caption says that Esc cancels while the report is read, and that the
+  // work file is being sent while the print command is watched.
+  void theCaptionsSayWhatHappensAndThatEscCancels() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write(kScriptName, failingScript("sin error", 0, 3000));
+    std::string book = "EMPRESA DEMO S.A.\r\nLIBRO IVA VENTAS\r\n";
+    for (int i = 0; i < 60000; ++i) book += "01/03  FC-A " + std::to_string(i) + "  100,00\r\n";
+    f.write("IVAVENTAS.TXT", book);
+    f.write("Pliegomatic.ini", kOneProfileIni);
+    f.realBoxes = true;
+    f.otherLauncher = &launcher;
+    f.open();
+    f.control<QListWidget>("List1")->setCurrentRow(0);
+    auto* status = f.control<QLabel>("Label1");
+    QStringList captions;
+    auto* thread = f.window->findChild<JobThread*>();
+    QVERIFY(thread);
+    // Queued to the window's thread after the window's own handler, so each
+    // caption is read once the window has set it.
+    connect(thread, &JobThread::progressed, f.window.get(), [&] { captions << status->text(); });
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(QTest::qWaitFor([&] { return status->text().startsWith(QStringLiteral("Enviando")); }, 60000));
+    QCOMPARE(status->text(), QStringLiteral("Enviando a la impresora. Aguarde.. Esc cancela la impresion."));
+    QVERIFY(f.jobEnded());
+    QVERIFY(captions.size() >= 2);
+    QCOMPARE(captions.last(), QStringLiteral("Enviando a la impresora. Aguarde.. Esc cancela la impresion."));
+    QVERIFY2(captions.first().startsWith(QStringLiteral("Procesando Archivo. Aguarde.. ")), qPrintable(captions.first()));
+    QVERIFY2(captions.first().endsWith(QStringLiteral("%. Esc cancela la impresion.")), qPrintable(captions.first()));
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+    QVERIFY2(status->text().endsWith(QStringLiteral(", ancho 192 columnas")), qPrintable(status->text()));
+  }
+
+#ifndef _WIN32
+  // A folder named in UTF-8, as Linux names it, and a print command that
+  // writes UTF-8: both read right in the window, and the record keeps them
+  // in Windows-1252, with "?" for what it lacks.
+  void textFromTheSystemIsShownAndRecordedInItsEncoding() {
+    WindowFixture f(QString::fromUtf8("Oficina Contable A\u00F1o 2024"));
+    CountingLauncher launcher;
+    f.write(kScriptName, "echo 'la impresora no est\xC3\xA1 disponible (cola inv\xC3\xA1lida \xD0\x96)' >&2\nexit 1\n");
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QVERIFY2(f.control<QGroupBox>("Frame1")->title().contains(QString::fromUtf8("Oficina Contable A\u00F1o 2024")),
+             qPrintable(f.control<QGroupBox>("Frame1")->title()));
+
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts[0].contains(QString::fromUtf8("no est\u00E1 disponible (cola inv\u00E1lida \u0416)")),
+             qPrintable(boxes.texts[0]));
+    QVERIFY2(boxes.texts[0].contains(QString::fromUtf8("A\u00F1o 2024")), qPrintable(boxes.texts[0]));
+
+    const std::string record = f.read(kRecordFileName);
+    QVERIFY2(record.find("no est\xE1 disponible (cola inv\xE1lida ?)") != std::string::npos, record.c_str());
+    QVERIFY2(record.find("Oficina Contable A\xF1o 2024") != std::string::npos, record.c_str());
+    QVERIFY(record.find("\xC3") == std::string::npos);
+  }
+
+  // Without xdg-open the user is told that it is missing and what to install.
+  void aPreviewWithoutXdgOpenSaysWhatToInstall() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QByteArray::fromStdString(f.file("sin-programas")));
+    openWithLedgerSelected(f, launcher);
+    f.control<QCheckBox>("chkPreview")->setChecked(true);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    qputenv("PATH", path);
+    QCOMPARE(boxes.texts, QStringList{"No se pudo abrir el visor de texto: el programa xdg-open no esta instalado. "
+                                      "Instale el paquete xdg-utils y vuelva a intentar la vista previa."});
+  }
+
+  // The script the program creates copies only to a printer device: where
+  // the port's device is missing it fails with its reason, and creates
+  // nothing (as root a plain copy would create /dev/lpN as a file).
+  void theDefaultScriptRefusesAMissingDevice() {
+    const std::string device = "/dev/lp8";
+    QVERIFY2(!QFile::exists(QString::fromStdString(device)), "the test needs a machine without /dev/lp8");
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write("Pliegomatic.ini", "[EPSON]\r\nRENGLONES POR PAGINA=66\r\nRENGLONES DEL ENCABEZADO=2\r\n"
+                               "RENGLONES ENTRE PAGINAS=0\r\nLPT=9\r\n");
+    f.write("MAYOR.TXT", ledger());
+    f.realBoxes = true;
+    f.otherLauncher = &launcher;
+    f.open();
+    f.control<QListWidget>("List1")->setCurrentRow(0);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    const bool created = QFile::exists(QString::fromStdString(device));
+    if (created) QFile::remove(QString::fromStdString(device));
+    QVERIFY(!created);
+    QCOMPARE(boxes.texts.size(), 1);
+    QVERIFY2(boxes.texts[0].startsWith(QStringLiteral("No se pudo imprimir")), qPrintable(boxes.texts[0]));
+    QVERIFY2(boxes.texts[0].contains(QStringLiteral("No hay una impresora en /dev/lp8: no existe o no es un dispositivo.")),
+             qPrintable(boxes.texts[0]));
+    QCOMPARE(f.control<QLabel>("Label1")->text(), QStringLiteral("MAYOR.TXT: la impresion fallo"));
+  }
+
+  // The same script line pointed at a character device copies to it.
+  void theDefaultScriptCopiesToACharacterDevice() {
+    WindowFixture f;
+    CountingLauncher launcher;
+    f.write(kScriptName, QString::fromLatin1(kPrintScriptLine).replace("/dev/lp$(($1 - 1))", "/dev/null").toStdString());
+    openWithLedgerSelected(f, launcher);
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    QTest::keyClick(focused(f), Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QTest::qWait(600);  // a late failure would be told now
+    QCOMPARE(boxes.texts, QStringList{"Impresion Finalizada"});
+  }
+#endif
 };
 
 QTEST_MAIN(PrintJobWindowTest)

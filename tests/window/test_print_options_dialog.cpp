@@ -1,7 +1,10 @@
 // "Opciones de impresion" on its own: what it shows, and what typing in it
 // gives back.
+#include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 
@@ -59,12 +62,69 @@ class PrintOptionsDialogTest : public QObject {
 
     auto* table = dialog.findChild<QTableWidget*>("lstRegistro");
     QCOMPARE(table->rowCount(), 2);
-    QCOMPARE(cell(table, 0, "Primer folio"), QStringLiteral("1"));
-    QCOMPARE(cell(table, 0, "Ultimo folio"), QStringLiteral("37"));
-    QCOMPARE(cell(table, 0, "Paginas pedidas"), QStringLiteral("todas"));
-    QCOMPARE(cell(table, 1, "Paginas pedidas"), QStringLiteral("20 a 22"));
+    QCOMPARE(cell(table, 0, "Folios"), QStringLiteral("1 a 37"));
+    QCOMPARE(cell(table, 0, "Paginas"), QStringLiteral("37"));
+    QCOMPARE(cell(table, 1, "Folios"), QStringLiteral("20 a 22"));
+    QCOMPARE(cell(table, 1, "Paginas"), QStringLiteral("3 (pedidas 20 a 22)"));
     QCOMPARE(cell(table, 1, "Estacion"), QStringLiteral("CONTADURIA-2"));
+    QCOMPARE(cell(table, 1, "Perfil"), QStringLiteral("EPSON FX"));
+    QCOMPARE(cell(table, 1, "Salida"), QStringLiteral("impresora"));
     QCOMPARE(cell(table, 1, "Resultado"), QStringLiteral("enviado"));
+    QVERIFY(table->isVisible());
+    QVERIFY(!dialog.findChild<QLabel*>("lblSinRegistro")->isVisible());
+  }
+
+  // The columns fit the dialog: the outcome takes what is left, cut short,
+  // and is whole when the pointer rests on it. The report is the dialog's.
+  void aLongRecordIsSeenWithoutScrollingSideways() {
+    FakeDialogs dialogs;
+    PrintRecord failed = printed(1, 37);
+    failed.pages = 0;
+    failed.outcome = RecordOutcome::Failed;
+    failed.reason = "No se pudo imprimir: el comando de impresion termino con error. " + std::string(520, 'x');
+    PrintOptionsDialog dialog("IVAVENTAS.TXT", PageSelection{}, {printed(1, 37), failed}, dialogs);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* table = dialog.findChild<QTableWidget*>("lstRegistro");
+    QStringList names;
+    for (int c = 0; c < table->columnCount(); ++c) names << table->horizontalHeaderItem(c)->text();
+    QCOMPARE(names, (QStringList{"Fecha y hora", "Estacion", "Perfil", "Folios", "Paginas", "Salida", "Resultado"}));
+    QHeaderView* header = table->horizontalHeader();
+    for (int c = 0; c < table->columnCount(); ++c) {
+      QVERIFY2(header->sectionViewportPosition(c) >= 0, qPrintable(names[c]));
+      QVERIFY2(header->sectionViewportPosition(c) + header->sectionSize(c) <= table->viewport()->width(),
+               qPrintable(names[c]));
+    }
+    QVERIFY(header->sectionSize(table->columnCount() - 1) >= 100);
+    const QString whole = QString::fromStdString("fallo: " + failed.reason);
+    QCOMPARE(cell(table, 1, "Resultado"), whole);
+    QCOMPARE(table->item(1, table->columnCount() - 1)->toolTip(), whole);
+    QCOMPARE(cell(table, 1, "Folios"), QString());
+    QVERIFY(!table->horizontalScrollBar()->isVisible());
+  }
+
+  void anEmptyRecordSaysSo() {
+    FakeDialogs dialogs;
+    PrintOptionsDialog dialog("MAYOR.TXT", PageSelection{}, {}, dialogs);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto* none = dialog.findChild<QLabel*>("lblSinRegistro");
+    QVERIFY(none->isVisible());
+    QCOMPARE(none->text(), QStringLiteral("No hay impresiones anotadas de este reporte."));
+    QVERIFY(!dialog.findChild<QTableWidget*>("lstRegistro")->isVisible());
+  }
+
+  void quitarOpcionesEndsTheDialogAsCleared() {
+    FakeDialogs dialogs;
+    PageSelection shown;
+    shown.firstFolio = 40;
+    shown.from = 41;
+    PrintOptionsDialog dialog("MAYOR.TXT", shown, {}, dialogs);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QTest::mouseClick(dialog.findChild<QPushButton*>("cmdQuitarOpciones"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), PrintOptionsDialog::Cleared);
   }
 
   void typedPagesAreTakenOnReturn() {

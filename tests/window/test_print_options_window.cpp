@@ -2,6 +2,7 @@
 // folio and the pages, F10, and real message boxes answered as a user would.
 #include <QApplication>
 #include <QCheckBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -155,7 +156,7 @@ class PrintOptionsWindowTest : public QObject {
     QCOMPARE(stamps.front(), std::string("15"));
     QCOMPARE(stamps.back(), std::string("28"));
     QCOMPARE(f.control<QLabel>("Label1")->text(),
-             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 15 a 28, renglon mas ancho 192"));
+             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 15 a 28, ancho 192 columnas"));
     QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Impresion Finalizada"}));
 
     QTest::keyClick(f.control<QListWidget>("List1"), Qt::Key_F10);
@@ -190,7 +191,7 @@ class PrintOptionsWindowTest : public QObject {
     for (int line = 1; line < 20; ++line) from = whole.find("\r\n", from) + 2;
     QCOMPARE(whole.substr(from, reprint.size()), reprint);
     QCOMPARE(f.control<QLabel>("Label1")->text(),
-             QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 3 a 5, renglon mas ancho 192"));
+             QStringLiteral("IVAVENTAS.TXT: 3 paginas, folios 3 a 5, ancho 192 columnas"));
     QCOMPARE(boxes.texts.size(), 2);
     QCOMPARE(boxes.texts.last(), QStringLiteral("Impresion Finalizada"));
     const auto records = recordsOf(f.folder(), "IVAVENTAS.TXT", 5);
@@ -216,6 +217,11 @@ class PrintOptionsWindowTest : public QObject {
                                       "folios 1 a 14. No se imprimio nada."});
     QVERIFY(!f.exists("WRITE.TXT"));
     QVERIFY(f.launcher.started.empty());
+    // Nothing printed: the pages asked for still wait, in sight.
+    QCOMPARE(f.control<QLabel>("Label1")->text(),
+             QStringLiteral("IVAVENTAS.TXT: la proxima impresion empieza en el folio 1, solo las paginas 12 a 20. "
+                            "F11 para cambiarlo."));
+    QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Pag. 12 a 20"));
   }
 
   void aWrongFolioIsToldInARealBoxAndCancelKeepsNothing() {
@@ -335,6 +341,133 @@ class PrintOptionsWindowTest : public QObject {
     QCOMPARE(QApplication::focusWidget(), f.control<QPushButton>("cmdConfigurarImpresora"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List1"));
+  }
+
+  // Options set for one report wait for that report: another report prints
+  // as always meanwhile, and they show whenever their report is selected.
+  void eachReportKeepsItsOptionsUntilItIsPrinted() {
+    WindowFixture f;
+    f.write("IVACOMPRAS.TXT", salesBook());
+    prepare(f);  // IVACOMPRAS.TXT row 0, IVAVENTAS.TXT row 1
+    auto* reports = f.control<QListWidget>("List1");
+    auto* status = f.control<QLabel>("Label1");
+    auto* button = f.control<QPushButton>("cmdOpciones");
+    const QString notice = status->text();
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    DialogUser user([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtPrimerFolio", "40");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(user.done());
+    const QString waiting =
+        QStringLiteral("IVACOMPRAS.TXT: la proxima impresion empieza en el folio 40. F11 para cambiarlo.");
+    QCOMPARE(status->text(), waiting);
+    QCOMPARE(button->text(), QStringLiteral("F11 - Folio 40"));
+    QVERIFY(button->font().bold());
+
+    QTest::keyClick(reports, Qt::Key_Down);
+    QCOMPARE(selectedRow(reports), 1);
+    QCOMPARE(status->text(), notice);
+    QCOMPARE(button->text(), QStringLiteral("F11 - Opciones..."));
+    QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("1"));
+    QCOMPARE(status->text(), QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas"));
+
+    QTest::keyClick(reports, Qt::Key_Up);
+    QCOMPARE(status->text(), waiting);
+    QCOMPARE(button->text(), QStringLiteral("F11 - Folio 40"));
+    QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("40"));
+    QCOMPARE(status->text(), QStringLiteral("IVACOMPRAS.TXT: 14 paginas, folios 40 a 53, ancho 192 columnas"));
+    QCOMPARE(button->text(), QStringLiteral("F11 - Opciones..."));
+    QVERIFY(!button->font().bold());
+    QCOMPARE(boxes.texts, (QStringList{"Impresion Finalizada", "Impresion Finalizada"}));
+  }
+
+  // "Quitar opciones" takes them away: the next print is the whole book.
+  void quitarOpcionesClearsThem() {
+    WindowFixture f;
+    prepare(f);
+    auto* reports = f.control<QListWidget>("List1");
+    const QString notice = f.control<QLabel>("Label1")->text();
+    BoxAnswerer boxes(BoxAnswerer::By::Return);
+    DialogUser setting([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtDesdePagina", "3");
+      typeInto(dialog, "txtHastaPagina", "5");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtHastaPagina"), Qt::Key_Return);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(setting.done());
+    QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Pag. 3 a 5"));
+    QString shownFrom;
+    DialogUser clearing([&](PrintOptionsDialog& dialog) {
+      shownFrom = dialog.findChild<QLineEdit*>("txtDesdePagina")->text();
+      QTest::mouseClick(dialog.findChild<QPushButton*>("cmdQuitarOpciones"), Qt::LeftButton);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(clearing.done());
+    QCOMPARE(shownFrom, QStringLiteral("3"));
+    QCOMPARE(f.control<QLabel>("Label1")->text(), notice);
+    QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Opciones..."));
+    QTest::keyClick(reports, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(stampsIn(f.read("WRITE.TXT")).size(), std::size_t{14});
+
+    // The whole book from folio 1 is a print without options: nothing waits.
+    DialogUser folioOne([](PrintOptionsDialog& dialog) {
+      typeInto(dialog, "txtPrimerFolio", "1");
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(folioOne.done());
+    QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Opciones..."));
+    QVERIFY(!f.control<QLabel>("Label1")->text().contains(QStringLiteral("proxima impresion")));
+  }
+
+  // A long record in the real dialog: every column in sight, the long
+  // failure cut short; a report never printed says so.
+  void theRecordIsReadableInTheDialog() {
+    WindowFixture f;
+    f.write("IVACOMPRAS.TXT", salesBook());
+    std::string log;
+    for (int i = 1; i <= 30; ++i)
+      log += "2024-03-" + std::to_string(10 + i % 18) + " 09:15:00\tCONTADURIA-" + std::to_string(i % 3) +
+             "\tmgarcia\tIVAVENTAS.TXT\tEPSON 11 PULGADAS\t10\t1\t14\t14\t120\ttodas\timpresora\tenviado\r\n";
+    log += "2024-03-29 10:00:00\tCONTADURIA-1\tmgarcia\tIVAVENTAS.TXT\tEPSON 11 PULGADAS\t10\t\t\t0\t0\ttodas\timpresora"
+           "\tfallo: No se pudo imprimir: el comando de impresion termino con error. " + std::string(540, 'x') + "\r\n";
+    f.write(kRecordFileName, log);
+    prepare(f);
+    auto* reports = f.control<QListWidget>("List1");
+    reports->setCurrentRow(1);
+    bool fits = false, resultInSight = false, noneSaid = false;
+    QString lastResult;
+    DialogUser user([&](PrintOptionsDialog& dialog) {
+      auto* table = dialog.findChild<QTableWidget*>("lstRegistro");
+      QHeaderView* header = table->horizontalHeader();
+      const int last = table->columnCount() - 1;
+      fits = header->sectionViewportPosition(last) + header->sectionSize(last) <= table->viewport()->width();
+      resultInSight = header->sectionViewportPosition(last) >= 0 && header->sectionSize(last) >= 100;
+      lastResult = table->item(table->rowCount() - 1, last)->toolTip();
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Escape);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(user.done());
+    QVERIFY(fits);
+    QVERIFY(resultInSight);
+    QVERIFY(lastResult.startsWith(QStringLiteral("fallo: No se pudo imprimir")));
+    QVERIFY(lastResult.endsWith(QString(540, 'x')));
+
+    reports->setCurrentRow(0);
+    DialogUser other([&](PrintOptionsDialog& dialog) {
+      noneSaid = dialog.findChild<QLabel*>("lblSinRegistro")->isVisible();
+      QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Escape);
+    });
+    QTest::keyClick(reports, Qt::Key_F11);
+    QVERIFY(other.done());
+    QVERIFY(noneSaid);
   }
 };
 

@@ -1,10 +1,14 @@
 // The profile buttons and the profile list, driven through the window.
+#include <QApplication>
 #include <QCheckBox>
+#include <QInputDialog>
+#include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
+#include "common/code_page.hpp"
 #include "window_fixture.hpp"
 
 using namespace pliego;
@@ -23,6 +27,17 @@ class ProfilesWindowTest : public QObject {
   }
   static void click(WindowFixture& f, const char* button) {
     QTest::mouseClick(f.control<QPushButton>(button), Qt::LeftButton);
+  }
+  // Types `text` into the real input box as soon as it shows, then Return.
+  static void typeInTheInputBox(const QString& text) {
+    QTimer::singleShot(0, [text] {
+      QTRY_VERIFY(qobject_cast<QInputDialog*>(QApplication::activeModalWidget()));
+      QWidget* box = QApplication::activeModalWidget();
+      // Key by key, with the letters a Spanish keyboard gives.
+      for (const QChar letter : text)
+        QTest::sendKeyEvent(QTest::Click, box->focusWidget(), Qt::Key_unknown, QString(letter), Qt::NoModifier);
+      QTest::keyClick(box->focusWidget(), Qt::Key_Return);
+    });
   }
   static void clickItem(QListWidget* list, int row) {
     const QRect place = list->visualItemRect(list->item(row));
@@ -112,7 +127,7 @@ class ProfilesWindowTest : public QObject {
     auto* list = f.control<QListWidget>("List2");
     click(f, "Command1");
     QCOMPARE(f.dialogs.confirmed,
-             std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora EPSON 12 PULGADAS ?"});
+             std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora EPSON 12 PULGADAS ?")});
     QCOMPARE(itemTexts(list), QStringList{"EPSON 11 PULGADAS"});
     QCOMPARE(selectedRow(list), -1);
     QCOMPARE(f.control<QLineEdit>("txtRenglonesPagina")->text(), QStringLiteral("72"));
@@ -141,7 +156,7 @@ class ProfilesWindowTest : public QObject {
     click(f, "cmdAgregarImpresora");
     click(f, "Command1");
     QCOMPARE(f.dialogs.confirmed,
-             std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora  ?"});
+             std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora  ?")});
     QCOMPARE(itemTexts(list), (QStringList{"EPSON 12 PULGADAS", "EPSON 11 PULGADAS"}));
     QCOMPARE(f.read("Pliegomatic.ini"), std::string(kTwoProfilesIni));
   }
@@ -154,8 +169,44 @@ class ProfilesWindowTest : public QObject {
     QCOMPARE(list->item(0)->text(), QStringLiteral("CA\u00D1ADA"));
     click(f, "Command1");
     QCOMPARE(f.dialogs.confirmed,
-             std::vector<std::string>{"\xBF Seguro quiere quitar la configuracion de la impresora CA\xD1" "ADA ?"});
+             std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora CA\xD1" "ADA ?")});
     QCOMPARE(f.read("Pliegomatic.ini"), std::string("[OTRA]\r\nLPT=2\r\n"));
+  }
+
+  // A new name is upper-cased as Windows does for its code page: "peña
+  // grande" finds the profile "PEÑA GRANDE" the file already has, and its
+  // values load; the letters of the code page beyond ASCII go up too.
+  void aNewNameIsUpperCasedInTheCodePage() {
+    WindowFixture f;
+    f.write("Pliegomatic.ini", "[PE\xD1" "A GRANDE]\r\nRENGLONES POR PAGINA=72\r\nLPT=3\r\n");
+    f.realBoxes = true;
+    f.open();
+    auto* list = f.control<QListWidget>("List2");
+    typeInTheInputBox(QString::fromUtf8("pe\u00F1a grande"));
+    click(f, "cmdAgregarImpresora");
+    typeInTheInputBox(QString::fromUtf8("ma\u00F1ana \u00E1lvarez mu\u00F1oz \u0161\u00FF \u00DF"));
+    click(f, "cmdAgregarImpresora");
+    QCOMPARE(itemTexts(list), (QStringList{QString::fromUtf8("PE\u00D1A GRANDE"), QString::fromUtf8("PE\u00D1A GRANDE"),
+                                           QString::fromUtf8("MA\u00D1ANA \u00C1LVAREZ MU\u00D1OZ \u0160\u0178 \u00DF")}));
+    clickItem(list, 1);
+    QCOMPARE(f.control<QLineEdit>("txtRenglonesPagina")->text(), QStringLiteral("72"));
+    QCOMPARE(f.control<QLineEdit>("txtLPT")->text(), QStringLiteral("3"));
+  }
+
+  // Names from the file keep their case; they are found without regard to
+  // ASCII case only, as the platform's functions find them.
+  void namesAreMatchedWithoutRegardToAsciiCaseOnly() {
+    WindowFixture f;
+    f.write("Pliegomatic.ini", "[Pe\xF1" "a]\r\nLPT=4\r\n");
+    f.open();
+    auto* list = f.control<QListWidget>("List2");
+    QCOMPARE(itemTexts(list), QStringList{QString::fromUtf8("Pe\u00F1a")});
+    QCOMPARE(f.control<QLineEdit>("txtLPT")->text(), QStringLiteral("4"));  // looked up as "PE\xF1A"
+    f.dialogs.answer = "pe\xF1" "a";
+    click(f, "cmdAgregarImpresora");
+    clickItem(list, 1);  // "PEÑA" is another section for the platform: its fields are empty
+    QCOMPARE(itemTexts(list)[1], QString::fromUtf8("PE\u00D1A"));
+    QCOMPARE(f.control<QLineEdit>("txtLPT")->text(), QString());
   }
 };
 

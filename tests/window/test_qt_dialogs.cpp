@@ -10,10 +10,10 @@
 #include <QTimer>
 #include <functional>
 
+#include "common/code_page.hpp"
 #include "window/qt_dialogs.hpp"
 #include "window/system_settings.hpp"
 #include "window_fixture.hpp"
-
 using namespace pliego;
 using namespace pliego::testing;
 
@@ -53,7 +53,7 @@ class QtDialogsTest : public QObject {
       ok = box->button(QMessageBox::Ok)->text().remove('&');
       box->button(QMessageBox::Ok)->click();
     });
-    dialogs.inform("Impresi\xF3n Finalizada");
+    dialogs.inform(cp1252ToSystem("Impresi\xF3n Finalizada"));  // messages are in the system's encoding
     QCOMPARE(title, QStringLiteral("Pliegomatic"));
     QCOMPARE(text, QStringLiteral("Impresi\u00F3n Finalizada"));
     QCOMPARE(icon, QMessageBox::Information);
@@ -79,7 +79,7 @@ class QtDialogsTest : public QObject {
       for (QAbstractButton* button : box->buttons()) buttons << button->text().remove('&');
       box->button(QMessageBox::StandardButton(pressed))->click();
     });
-    QCOMPARE(dialogs.confirm("\xBF Seguro ?"), result);
+    QCOMPARE(dialogs.confirm(cp1252ToSystem("\xBF Seguro ?")), result);
     QCOMPARE(icon, QMessageBox::Question);
     buttons.sort();
     QCOMPARE(buttons, (QStringList{"No", QStringLiteral("S\u00ed")}));

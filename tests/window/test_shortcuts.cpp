@@ -1,6 +1,7 @@
 // Key preview: F5, F9 and F10 from any control, whatever Shift, Ctrl and Alt
 // say, and the key still reaches the focused control.
 #include <QCheckBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,6 +110,47 @@ class ShortcutsTest : public QObject {
       QTest::keyClick(control, Qt::Key_F5);
       QCOMPARE(QApplication::focusWidget(), f.control<QListWidget>("List1"));
     }
+  }
+
+  // The list that has the keyboard frames its current entry, as Windows list
+  // boxes do: F5 and F9 show where the keys will go. Without a current entry
+  // the frame is on the first one.
+  void theListWithTheKeyboardShowsAFocusFrame() {
+    WindowFixture f;
+    f.write("Pliegomatic.ini", kTwoProfilesIni);
+    f.write("MAYOR.TXT", "MAYOR\r\n");
+    f.write("IVAVENTAS.TXT", "IVA\r\n");
+    f.open();
+    auto* reports = f.control<QListWidget>("List1");
+    auto* profiles = f.control<QListWidget>("List2");
+    QCOMPARE(selectedRow(reports), -1);
+    QCOMPARE(selectedRow(profiles), 0);
+
+    QTest::keyClick(reports, Qt::Key_F9);
+    QCOMPARE(QApplication::focusWidget(), profiles);
+    QVERIFY(framePixels(profiles, 0) > 0);
+    QCOMPARE(framePixels(reports, 0), 0);
+
+    QTest::keyClick(profiles, Qt::Key_F5);
+    QCOMPARE(QApplication::focusWidget(), reports);
+    QVERIFY(framePixels(reports, 0) > 0);  // nothing selected: the first entry
+    QCOMPARE(framePixels(profiles, 0), 0);
+    QTest::keyClick(reports, Qt::Key_End);
+    QCOMPARE(selectedRow(reports), 1);
+    QVERIFY(framePixels(reports, 1) > 0);
+    QCOMPARE(framePixels(reports, 0), 0);
+  }
+
+ private:
+  // How many pixels of the top edge of entry `row` differ from the pixels
+  // just inside it: the dotted frame's, when one is drawn.
+  static int framePixels(QListWidget* list, int row) {
+    const QImage image = list->viewport()->grab().toImage();
+    const QRect place = list->visualItemRect(list->item(row));
+    int differing = 0;
+    for (int x = place.left() + 2; x < place.right() - 2; ++x)
+      if (image.pixel(x, place.top()) != image.pixel(x, place.top() + 1)) ++differing;
+    return differing;
   }
 };
 

@@ -27,26 +27,31 @@ const char* const kTwoProfilesIni =
     "LPT=2\r\n"
     "NUMERO DE PAGINA=2\r\n";
 
-WindowFixture::WindowFixture() { dir_.setAutoRemove(true); }
+WindowFixture::WindowFixture(const QString& subfolder) : path_(dir_.path()) {
+  dir_.setAutoRemove(true);
+  if (subfolder.isEmpty()) return;
+  QDir(dir_.path()).mkdir(subfolder);
+  path_ = QDir(dir_.path()).filePath(subfolder);
+}
 
-std::string WindowFixture::folder() const { return QDir::toNativeSeparators(dir_.path()).toLocal8Bit().toStdString(); }
+std::string WindowFixture::folder() const { return QDir::toNativeSeparators(path_).toLocal8Bit().toStdString(); }
 
 std::string WindowFixture::file(const std::string& name) const { return joinPath(folder(), name); }
 
 void WindowFixture::write(const std::string& name, const std::string& bytes) const {
-  QFile file(dir_.filePath(QString::fromStdString(name)));
+  QFile file(QDir(path_).filePath(QString::fromStdString(name)));
   if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
     file.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
 std::string WindowFixture::read(const std::string& name) const {
-  QFile file(dir_.filePath(QString::fromStdString(name)));
+  QFile file(QDir(path_).filePath(QString::fromStdString(name)));
   if (!file.open(QIODevice::ReadOnly)) return {};
   return file.readAll().toStdString();
 }
 
 bool WindowFixture::exists(const std::string& name) const {
-  return QFile::exists(dir_.filePath(QString::fromStdString(name)));
+  return QFile::exists(QDir(path_).filePath(QString::fromStdString(name)));
 }
 
 frmPliegomatic& WindowFixture::open() {

@@ -19,7 +19,9 @@ extern const char* const kTwoProfilesIni;
 
 class WindowFixture {
  public:
-  WindowFixture();
+  // The window's folder is a new temporary folder, or a folder named
+  // `subfolder` inside it ("Oficina Contable Año 2024").
+  explicit WindowFixture(const QString& subfolder = {});
   // The folder as the program keeps it: system separators and code page.
   std::string folder() const;
   std::string file(const std::string& name) const;
@@ -50,6 +52,7 @@ class WindowFixture {
 
  private:
   QTemporaryDir dir_;
+  QString path_;  // the window's folder
 };
 
 // Answers every message box of the application as soon as it shows, the way
