@@ -262,7 +262,7 @@ class PrintOptionsWindowTest : public QObject {
     QVERIFY(!f.exists("WRITE.TXT"));
     QCOMPARE(pdfPages(f.folder() + "/PDF/IVAVENTAS_folios_0001-0014.pdf"), 14);
     QCOMPARE(f.control<QLabel>("Label1")->text(),
-             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 1 a 14, renglon mas ancho 192, "
+             QStringLiteral("IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas, "
                             "PDF IVAVENTAS_folios_0001-0014.pdf"));
     const std::string ini = f.read("Pliegomatic.ini");
     QVERIFY(ini.find("CARPETA PDF=" + f.folder() + "/PDF\r\n") != std::string::npos);
