@@ -151,11 +151,15 @@ TEST_F(PrintRecordFile, ColumnNamesHandEditsAndCutLinesAreNotRecords) {
   EXPECT_FALSE(parseRecord("revisado por el contador"));
   const std::string whole = formatRecord(book("MAYOR.TXT", 1, 9));
   EXPECT_TRUE(parseRecord(whole));
-  EXPECT_FALSE(parseRecord(whole.substr(0, whole.size() - 3)));  // outcome cut short
-  std::string firstColumnsOnly = whole;
-  while (std::count(firstColumnsOnly.begin(), firstColumnsOnly.end(), '\t') >= 12)
-    firstColumnsOnly.resize(firstColumnsOnly.rfind('\t'));
-  EXPECT_FALSE(parseRecord(firstColumnsOnly));  // a column of the first files missing
+  const auto cutTo = [&](std::ptrdiff_t columns) {
+    std::string cut = whole;
+    while (std::count(cut.begin(), cut.end(), '\t') >= columns) cut.resize(cut.rfind('\t'));
+    return cut;
+  };
+  const std::string firstColumns = cutTo(13);
+  EXPECT_TRUE(parseRecord(firstColumns));  // a line of the first files
+  EXPECT_FALSE(parseRecord(firstColumns.substr(0, firstColumns.size() - 3)));  // outcome cut short
+  EXPECT_FALSE(parseRecord(cutTo(12)));  // a column of the first files missing
 }
 
 // Files written before the destination and the job mark were kept.
