@@ -171,8 +171,12 @@ void sendOut(const JobSettings& settings, const std::string& folder, ProgramLaun
   std::unique_ptr<PrintSpooler> own;
   if (!spooler) spooler = (own = systemSpooler()).get();
   const std::string title = "Pliegomatic " + std::string(trimSpaces(settings.report));
+  PrinterFraming framing;
+  framing.before = startOfJobBytes(settings.printer, settings.rules, outcome.header);
+  framing.after = endOfJobBytes(settings.printer);
+  if (PrinterCharset charset(settings.printer); !charset.unchanged()) framing.charset = charset;
   Sent sent = sendToPrinter(settings.destination, joinPath(folder, "WRITE.TXT"), title, *spooler, hooks,
-                            settings.sendLimits);
+                            settings.sendLimits, std::move(framing));
   outcome.spooled = std::move(sent.spooled);
   if (!sent.warning.empty()) outcome.message = sent.warning;
 }

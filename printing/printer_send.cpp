@@ -89,7 +89,8 @@ void withdraw(Sink& sink, PrintSpooler& spooler) {
 }
 
 // Copies the file into the sink; the percentage goes to the hook.
-void copyInto(Sink& sink, const std::string& workPath, const Destination& destination, const JobHooks& hooks) {
+void copyInto(Sink& sink, const std::string& workPath, const Destination& destination, const JobHooks& hooks,
+              PrinterFraming& framing) {
   std::FILE* file = openFile(workPath, "rb");
   if (!file)
     throw JobError("No se pudo abrir el archivo de trabajo " + workPath + ": " + systemErrorText(errno) +
@@ -99,9 +100,14 @@ void copyInto(Sink& sink, const std::string& workPath, const Destination& destin
   std::vector<char> block(kBlock);
   std::uintmax_t done = 0;
   int told = -1;
+  if (const auto error = framing.before.empty() ? std::error_code() : sink.write(framing.before)) {
+    std::fclose(file);
+    fail(error, destination, false);
+  }
   for (;;) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), file);
     if (got == 0) break;
+    if (framing.charset) framing.charset->convertInPlace(block.data(), got);
     const auto error = cancelled(hooks) ? std::error_code(PrinterError::Cancelled)
                                         : sink.write(std::string_view(block.data(), got));
     if (error) {
@@ -116,6 +122,8 @@ void copyInto(Sink& sink, const std::string& workPath, const Destination& destin
   std::fclose(file);
   if (readFailed)
     throw JobError("No se pudo leer el archivo de trabajo " + workPath + ". La impresion quedo incompleta.");
+  if (const auto error = framing.after.empty() ? std::error_code() : sink.write(framing.after))
+    fail(error, destination, true);
 }
 
 // A spooled job is looked at for its first seconds: a stopped queue or a
@@ -195,10 +203,11 @@ std::string spoolProblem(const SpoolStatus& status, const Destination& destinati
 }
 
 Sent sendToPrinter(const Destination& destination, const std::string& workPath, const std::string& title,
-                   PrintSpooler& spooler, const JobHooks& hooks, const SendLimits& limits) {
+                   PrintSpooler& spooler, const JobHooks& hooks, const SendLimits& limits,
+                   PrinterFraming framing) {
   Sink sink = openSink(destination, title, spooler, hooks, limits);
   try {
-    copyInto(sink, workPath, destination, hooks);
+    copyInto(sink, workPath, destination, hooks, framing);
   } catch (...) {
     withdraw(sink, spooler);
     throw;

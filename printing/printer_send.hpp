@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "platform/print_spooler.hpp"
+#include "printing/charset.hpp"
 #include "printing/destination.hpp"
 #include "printing/pagination.hpp"
 
@@ -20,6 +21,14 @@ struct SendLimits {
   std::chrono::milliseconds firstLook = std::chrono::seconds(2);
   // Between looks at a spooled job.
   std::chrono::milliseconds lookStep = std::chrono::milliseconds(200);
+};
+
+// What the printer's set-up adds to the work file on its way: bytes before
+// and after it, and the character table's conversion of its bytes. The work
+// file itself is left as it is.
+struct PrinterFraming {
+  std::string before, after;
+  std::optional<PrinterCharset> charset;
 };
 
 // How the send ended, for a job that did not fail.
@@ -35,7 +44,8 @@ struct Sent {
 // job is cancelled (a spooled job is then removed from its queue). Throws
 // JobError with what the user is told.
 Sent sendToPrinter(const Destination& destination, const std::string& workPath, const std::string& title,
-                   PrintSpooler& spooler, const JobHooks& hooks, const SendLimits& limits = {});
+                   PrintSpooler& spooler, const JobHooks& hooks, const SendLimits& limits = {},
+                   PrinterFraming framing = {});
 
 // A printer's fault in words, to complete "No se pudo imprimir en ...: ".
 std::string printerFaultText(const std::error_code& error);
