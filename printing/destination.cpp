@@ -12,10 +12,12 @@ constexpr std::string_view kScriptWord = "LPT";
 constexpr std::string_view kPrinterWord = "IMPRESORA";
 constexpr std::string_view kNetworkWord = "RED";
 constexpr std::string_view kDeviceWord = "DISPOSITIVO";
+constexpr std::string_view kPdfWord = "PDF";
 
 const std::string kForms =
     " Escriba LPT para el archivo de impresion, IMPRESORA:nombre para una impresora del sistema, "
-    "RED:equipo o RED:equipo:puerto para una impresora de red, o DISPOSITIVO:ruta para un dispositivo.";
+    "RED:equipo o RED:equipo:puerto para una impresora de red, DISPOSITIVO:ruta para un dispositivo, o PDF para "
+    "un archivo PDF en lugar de la impresora.";
 
 std::string trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -61,6 +63,10 @@ std::optional<Destination> readDestination(std::string_view text, std::string& p
   const std::string whole = trimmed(text);
   Destination destination;
   if (whole.empty() || toUpperAscii(whole) == kScriptWord) return destination;
+  if (toUpperAscii(whole) == kPdfWord) {
+    destination.kind = DestinationKind::Pdf;
+    return destination;
+  }
   const std::size_t colon = whole.find(':');
   const std::string word = toUpperAscii(trimmed(std::string_view(whole).substr(0, colon)));
   const std::string rest = colon == std::string::npos ? std::string() : trimmed(whole.substr(colon + 1));
@@ -91,6 +97,7 @@ std::string destinationText(const Destination& destination) {
     case DestinationKind::Script: return std::string(kScriptWord);
     case DestinationKind::SystemPrinter: return std::string(kPrinterWord) + ":" + destination.name;
     case DestinationKind::Device: return std::string(kDeviceWord) + ":" + destination.name;
+    case DestinationKind::Pdf: return std::string(kPdfWord);
     case DestinationKind::Network: break;
   }
   const bool bareIpv6 = destination.name.find(':') != std::string::npos;
@@ -103,6 +110,7 @@ std::string destinationInWords(const Destination& destination) {
     case DestinationKind::Script: return "el archivo de impresion";
     case DestinationKind::SystemPrinter: return "la impresora " + destination.name;
     case DestinationKind::Device: return "el dispositivo " + destination.name;
+    case DestinationKind::Pdf: return "un archivo PDF";
     case DestinationKind::Network: break;
   }
   return "la impresora de red " + destination.name + " (puerto " + std::to_string(destination.port) + ")";

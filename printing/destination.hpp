@@ -17,6 +17,7 @@ enum class DestinationKind {
   SystemPrinter,  // "IMPRESORA:nombre": a printer of the system, sent raw
   Network,        // "RED:equipo[:puerto]": a network printer, raw TCP
   Device,         // "DISPOSITIVO:/dev/usb/lp0": a printer device
+  Pdf,            // "PDF": a PDF of the pages instead of the print
 };
 
 struct Destination {

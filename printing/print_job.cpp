@@ -107,6 +107,9 @@ bool PrintJob::ValidarDatos() {
     return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
   if (!destination) return refuse(badDestination, FocusTarget::Destination);
+  if (destination->kind == DestinationKind::Pdf && !pdfAvailable())
+    return refuse("Esta version del programa no hace archivos PDF. Elija otro destino para la impresora.",
+                  FocusTarget::Destination);
   if (tooMany(view_.headerLines()))
     return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (tooMany(view_.linesPerPage()))
@@ -125,6 +128,12 @@ std::optional<JobSettings> PrintJob::prepare() {
     return std::nullopt;
   }
   prepared_.pdf = nextPdfFor(prepared_.report).value_or(PdfRequest{});
+  // A profile that makes PDFs makes one instead of the print, where the
+  // profile keeps them unless the options asked for another folder.
+  if (prepared_.destination.kind == DestinationKind::Pdf && !prepared_.preview) {
+    if (prepared_.pdf.use == PdfUse::None) prepared_.pdf = view_.profilePdf();
+    prepared_.pdf.use = PdfUse::InsteadOfPrinter;
+  }
   if (!checkBeforePrinting(prepared_, folder_, view_, dialogs_)) return std::nullopt;
   prepared_.selection = nextOptionsFor(prepared_.report).value_or(PageSelection{});
   return prepared_;

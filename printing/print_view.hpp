@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/check_state.hpp"
+#include "printing/pdf_output.hpp"
 #include "printing/printer_setup.hpp"
 
 namespace pliego {
@@ -23,6 +24,9 @@ class PrintView {
   virtual CheckState vatTotalsBox() const = 0;        // chkTotalesDeIVA
   virtual std::string selectedProfile() const { return {}; }  // List2's selected text, for the record
   virtual std::string destination() const { return {}; }      // cboDestino: the profile's "DESTINO"
+  // The PDF folder and paper the selected profile keeps, for a profile
+  // whose destination is a PDF.
+  virtual PdfRequest profilePdf() const { return {}; }
   // The selected profile's printer set-up; none: today's job.
   virtual PrinterSetupTexts profilePrinterSetup() const { return {}; }
   // Label1, in the system's encoding (it may name a file).

@@ -74,7 +74,8 @@ Sink openSink(const Destination& destination, const std::string& title, PrintSpo
     case DestinationKind::SystemPrinter: sink.document = spooler.begin(destination.name, title, error); break;
     case DestinationKind::Network: sink.raw = connectToPrinter(destination.name, destination.port, raw, error); break;
     case DestinationKind::Device: sink.raw = openPrinterDevice(destination.name, raw, error); break;
-    case DestinationKind::Script: break;
+    case DestinationKind::Script:
+    case DestinationKind::Pdf: break;
   }
   if (!sink.document && !sink.raw) fail(error ? error : std::error_code(PrinterError::SpoolerRefused), destination, false);
   return sink;
@@ -187,7 +188,8 @@ std::string printerAdvice(const Destination& destination) {
     case DestinationKind::Device:
       return "\n\nVerifique que la impresora este encendida y conectada, que la ruta del dispositivo sea la correcta "
              "y que su usuario tenga permiso para escribir en el (en Linux, el grupo lp).";
-    case DestinationKind::Script: break;
+    case DestinationKind::Script:
+    case DestinationKind::Pdf: break;
   }
   return {};
 }

@@ -10,6 +10,7 @@ namespace pliego {
 namespace {
 
 const QString kScript = QStringLiteral("LPT");
+const QString kPdf = QStringLiteral("PDF");
 const QString kPrinterPrefix = QStringLiteral("IMPRESORA:");
 
 }  // namespace
@@ -18,12 +19,14 @@ DestinationBox::DestinationBox(PrintSpooler& spooler, QWidget* parent) : QComboB
   setEditable(true);
   setInsertPolicy(QComboBox::NoInsert);
   addItem(kScript);
+  addItem(kPdf);
   setCurrentIndex(-1);
   lineEdit()->setPlaceholderText(QStringLiteral("Destino: LPT"));
   setToolTip(QStringLiteral(
       "Destino de la impresora: LPT para el archivo de impresion con el puerto indicado, IMPRESORA:nombre para una "
       "impresora del sistema, RED:equipo:puerto para una impresora de red (puerto 9100 si no se indica) o "
-      "DISPOSITIVO:ruta para un dispositivo como /dev/usb/lp0. Se guarda con Guardar Impresora."));
+      "DISPOSITIVO:ruta para un dispositivo como /dev/usb/lp0, o PDF para un archivo PDF en lugar de la impresora. "
+      "Se guarda con Guardar Impresora."));
   setAccessibleName(QStringLiteral("Destino de la impresora"));
 }
 
@@ -59,7 +62,7 @@ void DestinationBox::readPrinters() {
 void DestinationBox::showPrinters(const QStringList& printers) {
   const QString typed = currentText();
   const bool picked = currentIndex() >= 0;
-  for (int i = count() - 1; i > 0; --i)
+  for (int i = count() - 1; i > 1; --i)
     if (!printers.contains(itemText(i))) removeItem(i);
   for (const QString& printer : printers)
     if (findText(printer) < 0) addItem(printer);

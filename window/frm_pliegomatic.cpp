@@ -358,6 +358,7 @@ void frmPliegomatic::Command1_Click() { profiles_->Command1_Click(); }
 
 std::string frmPliegomatic::selectedReport() const { return selectedText(List1); }
 std::string frmPliegomatic::destination() const { return fromQt(cboDestino->text()); }
+PdfRequest frmPliegomatic::profilePdf() const { return pdfSettingsOf(*mIni_, selectedProfile(), mRuta_); }
 std::string frmPliegomatic::linesPerPage() const { return fromQt(txtRenglonesPagina->text()); }
 std::string frmPliegomatic::headerLines() const { return fromQt(txtRenglonesEncabezado->text()); }
 std::string frmPliegomatic::linesBetweenPages() const { return fromQt(txtEntrePaginas->text()); }

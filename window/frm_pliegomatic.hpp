@@ -71,6 +71,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   // PrintView
   std::string selectedReport() const override;
   std::string destination() const override;
+  PdfRequest profilePdf() const override;
   std::string linesPerPage() const override;
   std::string headerLines() const override;
   std::string linesBetweenPages() const override;

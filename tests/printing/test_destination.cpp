@@ -41,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
                                "RED:matriz.oficina:9101"},
                       Readable{"RED:[fe80::1]:515", DestinationKind::Network, "fe80::1", 515, "RED:[fe80::1]:515"},
                       Readable{"RED:fe80::1", DestinationKind::Network, "fe80::1", 9100, "RED:[fe80::1]:9100"},
+                      Readable{" pdf ", DestinationKind::Pdf, "", 9100, "PDF"},
                       Readable{"DISPOSITIVO:/dev/usb/lp0", DestinationKind::Device, "/dev/usb/lp0", 9100,
                                "DISPOSITIVO:/dev/usb/lp0"}));
 

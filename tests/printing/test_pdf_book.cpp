@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "common/sha256.hpp"
+#include "platform/files.hpp"
 #include "platform/identity.hpp"
 #include "printing/pdf_output.hpp"
 #include "printing/print_fixture.hpp"
@@ -341,6 +342,25 @@ TEST_F(PdfBookTest, PdfFolderThatCannotBeMadeStopsTheJob) {
 
 // The folder and paper go into the profile's own section: the file keeps
 // its sections, and a profile without them gets "PDF" beside the program.
+// A profile whose destination is "PDF": every F10 makes a PDF where the
+// profile keeps them, and nothing goes to the printer or the work file.
+TEST_F(PdfBookTest, ProfileWhoseDestinationIsAPdfMakesOneInsteadOfThePrint) {
+  giveReport("IVAVENTAS.TXT", numberedLines(60, "venta \xF1 "));
+  dir.write("WRITE.TXT", "anterior");
+  view.destinationText = "PDF";
+  view.pdf = request(PdfUse::None);
+  job.cmdImprimir_Click();
+  EXPECT_EQ(lastMessage(), kJobDone);
+  EXPECT_TRUE(std::filesystem::exists(nativePath(joinPath(pdfFolder(), "IVAVENTAS_folios_0001-0004.pdf"))));
+  EXPECT_EQ(dir.read("WRITE.TXT"), "anterior");
+  EXPECT_TRUE(launcher.started.empty());
+  const auto record = parseRecord(splitCrLf(dir.read(kRecordFileName)).back());
+  ASSERT_TRUE(record);
+  EXPECT_TRUE(record->pdfOnly);
+  EXPECT_EQ(record->destination, "PDF");
+  EXPECT_FALSE(offeredFolio(dir.path(), "IVAVENTAS.TXT"));
+}
+
 TEST(PdfSettings, KeptInTheProfilesSection) {
   TempFolder folder;
   const std::string ini = "[EPSON 11 PULGADAS]\r\nRENGLONES POR PAGINA=66\r\n[OKI]\r\nLPT=2\r\n";

@@ -24,6 +24,8 @@ struct FakeView : PrintView {
   std::string selectedProfile() const override { return profile; }
   std::string destination() const override { return destinationText; }
   PrinterSetupTexts profilePrinterSetup() const override { return printer; }
+  PdfRequest pdf;  // the PDF folder and paper the profile keeps
+  PdfRequest profilePdf() const override { return pdf; }
   std::string linesPerPage() const override { return perPage; }
   std::string headerLines() const override { return header; }
   std::string linesBetweenPages() const override { return between; }

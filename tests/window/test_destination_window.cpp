@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "printing/pdf_output.hpp"
 #include "support/printer_peers.hpp"
 #include "window_fixture.hpp"
 
@@ -87,6 +88,28 @@ class DestinationWindowTest : public QObject {
     QCOMPARE(printer.received(), f.read("WRITE.TXT"));
     QVERIFY(!f.exists("imprimir.sh"));
     QVERIFY(f.launcher.started.empty());
+  }
+
+  void pdfChosenFromTheListMakesAPdfInsteadOfThePrint() {
+    if (!pdfAvailable()) QSKIP("this build makes no PDF");
+    WindowFixture f;
+    f.write("Pliegomatic.ini", kProfileIni);
+    f.write("IVAVENTAS.TXT", report());
+    f.open();
+    f.control<QListWidget>("List1")->setCurrentRow(0);
+    QComboBox* box = destinationBox(f);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down, Qt::AltModifier);  // opens the list
+    QTest::keyClick(box->view(), Qt::Key_Down);
+    QTest::keyClick(box->view(), Qt::Key_Return);
+    QCOMPARE(box->currentText(), QStringLiteral("PDF"));
+    QTest::keyClick(box, Qt::Key_F10);
+    QVERIFY(f.jobEnded());
+    QCOMPARE(f.dialogs.informed.back(), std::string("Impresion Finalizada"));
+    QVERIFY(f.exists("PDF/IVAVENTAS_folios_0001-0004.pdf"));
+    QVERIFY(!f.exists("WRITE.TXT"));
+    QVERIFY(!f.exists("imprimir.sh"));
+    QVERIFY(f.control<QLabel>("Label1")->text().endsWith(QStringLiteral("PDF IVAVENTAS_folios_0001-0004.pdf")));
   }
 
   void escStopsAPrinterThatTakesNothing() {
