@@ -28,19 +28,6 @@ char upperCp1252(char c) {
 }
 
 #ifndef _WIN32
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 // The character that starts at `at`, and how many bytes it takes; nothing
 // for a byte that does not start a well-formed sequence (it takes one byte).
 std::optional<char32_t> nextUtf8(std::string_view text, std::size_t at, std::size_t& length) {
@@ -70,6 +57,19 @@ std::string toUpperCp1252(std::string_view text) {
   std::string out(text);
   std::transform(out.begin(), out.end(), out.begin(), upperCp1252);
   return out;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 char32_t unicodeOfCp1252(unsigned char byte) { return byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte; }

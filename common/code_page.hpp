@@ -24,4 +24,7 @@ std::string cp1252ToSystem(std::string_view text);
 char32_t unicodeOfCp1252(unsigned char byte);
 unsigned char cp1252OfUnicode(char32_t character);
 
+// Appends the UTF-8 bytes of a character of the Basic Multilingual Plane.
+void appendUtf8(std::string& out, char32_t c);
+
 }  // namespace pliego

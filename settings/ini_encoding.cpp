@@ -2,39 +2,18 @@
 
 #include <array>
 
+#include "common/code_page.hpp"
+
 namespace pliego {
 
 namespace {
 
-// The characters of Windows-1252 bytes 0x80 to 0x9F; the five bytes it leaves
-// undefined stand for the control characters of the same number.
-constexpr std::array<char32_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+char32_t fromCodePage(unsigned char byte) { return unicodeOfCp1252(byte); }
 
-char32_t fromCodePage(unsigned char byte) {
-  return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
-}
-
+// A character Windows-1252 lacks becomes "?".
 char toCodePage(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  for (std::size_t i = 0; i < kHighControls.size(); ++i)
-    if (kHighControls[i] == c) return static_cast<char>(0x80 + i);
-  return '?';
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
+  const unsigned char byte = cp1252OfUnicode(c);
+  return byte != 0 || c == 0 ? static_cast<char>(byte) : '?';
 }
 
 void appendUtf16(std::string& out, char32_t c, bool bigEndian) {
