@@ -83,12 +83,13 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder, const std
 }
 
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
-                      InheritableHandle lockHandle) {
+                      InheritableHandle lockHandle, const std::string& runIn) {
   const std::string script = printScript(folder);
+  const std::string where = runIn.empty() ? folder : runIn;
 #ifdef _WIN32
-  const Command command{script, {std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};
+  const Command command{script, {std::to_string(port)}, where, WindowStyle::Hidden, lockHandle};
 #else
-  const Command command{"/bin/sh", {script, std::to_string(port)}, folder, WindowStyle::Hidden, lockHandle};
+  const Command command{"/bin/sh", {script, std::to_string(port)}, where, WindowStyle::Hidden, lockHandle};
 #endif
   const std::string error = launcher.startTracked(command);
   if (!error.empty())

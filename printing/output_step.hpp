@@ -33,7 +33,9 @@ void showPreview(ProgramLauncher& launcher, const std::string& folder, const std
 // at its name.
 // `lockHandle` is handed to the script, so that the work file stays locked
 // until the copy to the port ends.
+// `runIn`, when given, is the folder the script runs in, whose WRITE.TXT it
+// copies instead of the program's (the work file with the printer's set-up).
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
-                      InheritableHandle lockHandle = kNoHandle);
+                      InheritableHandle lockHandle = kNoHandle, const std::string& runIn = {});
 
 }  // namespace pliego

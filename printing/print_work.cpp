@@ -160,23 +160,33 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   return settings.preview ? preview.finish() : std::string();
 }
 
-// The pages go out as the profile's destination says.
+// What the printer's set-up adds to the work file on its way.
+PrinterFraming framingOf(const JobSettings& settings, const JobOutcome& outcome) {
+  PrinterFraming framing;
+  framing.before = startOfJobBytes(settings.printer, settings.rules, outcome.header);
+  framing.after = endOfJobBytes(settings.printer);
+  if (PrinterCharset charset(settings.printer); !charset.unchanged()) framing.charset = charset;
+  return framing;
+}
+
+// The pages go out as the profile's destination says. The print script
+// copies the work file as it is, or, with a set-up, a copy of it framed for
+// the printer: the script's line stays the same.
 void sendOut(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
              PrintSpooler* spooler, const JobHooks& hooks, InheritableHandle lockHandle, JobOutcome& outcome) {
+  PrinterFraming framing = framingOf(settings, outcome);
+  const std::string workPath = joinPath(folder, "WRITE.TXT");
   if (settings.destination.kind == DestinationKind::Script) {
-    EnviarAImpresora(launcher, folder, *settings.port, lockHandle);
+    const std::string runIn = framing.changesBytes() ? framedCopy(workPath, framing) : std::string();
+    EnviarAImpresora(launcher, folder, *settings.port, lockHandle, runIn);
     outcome.commandStarted = true;
     return;
   }
   std::unique_ptr<PrintSpooler> own;
   if (!spooler) spooler = (own = systemSpooler()).get();
   const std::string title = "Pliegomatic " + std::string(trimSpaces(settings.report));
-  PrinterFraming framing;
-  framing.before = startOfJobBytes(settings.printer, settings.rules, outcome.header);
-  framing.after = endOfJobBytes(settings.printer);
-  if (PrinterCharset charset(settings.printer); !charset.unchanged()) framing.charset = charset;
-  Sent sent = sendToPrinter(settings.destination, joinPath(folder, "WRITE.TXT"), title, *spooler, hooks,
-                            settings.sendLimits, std::move(framing));
+  Sent sent = sendToPrinter(settings.destination, workPath, title, *spooler, hooks, settings.sendLimits,
+                            std::move(framing));
   outcome.spooled = std::move(sent.spooled);
   if (!sent.warning.empty()) outcome.message = sent.warning;
 }

@@ -159,6 +159,43 @@ std::string watchSpooled(const SpoolJob& job, const Destination& destination, Pr
 
 }  // namespace
 
+std::string framedCopy(const std::string& workPath, PrinterFraming& framing) {
+  std::string folder, path;
+  const auto refuse = [&](int error) {
+    return JobError("No se pudo preparar la copia para la impresora en " + (path.empty() ? folder : path) + ": " +
+                    systemErrorText(error) + ". No se envio nada a la impresora.");
+  };
+  try {
+    folder = joinPath(privateTempFolder(), "impresora");
+    std::filesystem::create_directories(nativePath(folder));
+  } catch (const std::filesystem::filesystem_error& error) {
+    throw refuse(error.code().value());
+  }
+  path = joinPath(folder, "WRITE.TXT");
+  std::FILE* in = openFile(workPath, "rb");
+  if (!in) throw refuse(errno);
+  std::FILE* out = openFile(path, "wb");
+  if (!out) {
+    const int error = errno;
+    std::fclose(in);
+    throw refuse(error);
+  }
+  std::vector<char> block(kBlock);
+  bool written = std::fwrite(framing.before.data(), 1, framing.before.size(), out) == framing.before.size();
+  while (written) {
+    const std::size_t got = std::fread(block.data(), 1, block.size(), in);
+    if (got == 0) break;
+    if (framing.charset) framing.charset->convertInPlace(block.data(), got);
+    written = std::fwrite(block.data(), 1, got, out) == got;
+  }
+  written = written && !std::ferror(in) &&
+            std::fwrite(framing.after.data(), 1, framing.after.size(), out) == framing.after.size();
+  const int error = errno;
+  std::fclose(in);
+  if (std::fclose(out) != 0 || !written) throw refuse(error ? error : EIO);
+  return folder;
+}
+
 std::string printerFaultText(const std::error_code& error) {
   if (error.category() == printerErrorCategory()) {
     switch (static_cast<PrinterError>(error.value())) {

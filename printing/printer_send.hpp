@@ -29,7 +29,13 @@ struct SendLimits {
 struct PrinterFraming {
   std::string before, after;
   std::optional<PrinterCharset> charset;
+  bool changesBytes() const { return !before.empty() || !after.empty() || charset; }
 };
+
+// The work file at `workPath` as the printer is to receive it, written as
+// "WRITE.TXT" in a folder of this run's own; returns that folder, where the
+// print script then runs unchanged. Throws JobError when it cannot be made.
+std::string framedCopy(const std::string& workPath, PrinterFraming& framing);
 
 // How the send ended, for a job that did not fail.
 struct Sent {

@@ -67,5 +67,38 @@ TEST_F(LateScriptEnding, ScriptThatEndsWellLaterIsRecordedAsPrinted) {
   EXPECT_EQ(offeredFolio(dir.path(), "IVAVENTAS.TXT"), lines[0].lastFolio + 1);
 }
 
+// With a printer set-up the print script's line stays as it is: it runs in
+// a folder of the run's own whose WRITE.TXT carries the set-up, the letters
+// in the printer's table and the end of the job; the program's WRITE.TXT
+// keeps the report's bytes.
+TEST_F(LateScriptEnding, ScriptCopiesTheWorkFileWithTheSetUpWithoutAChangeToItsLine) {
+  dir.write("IVAVENTAS.TXT", joinCrLf(numberedLines(100, "cliente \xD1" "ANDU ")));
+  view.between = "1";
+  view.printer.commands = "EPSON ESC/P";
+  view.printer.table = "PC850";
+  view.printer.end = "SALTO DE PAGINA";
+  const std::string line = "cat WRITE.TXT > '" + dir.file("salida.bin") + "'\n";
+  printWith(line);
+  ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(10)));
+  const std::string work = dir.read("WRITE.TXT"), got = dir.read("salida.bin");
+  EXPECT_EQ(dir.read("imprimir.sh"), line);
+  EXPECT_NE(work.find('\xD1'), std::string::npos);
+  ASSERT_EQ(got.rfind("\x1B@", 0), 0u) << "the set-up goes first";
+  EXPECT_EQ(got.back(), '\f');
+  std::string converted = work;
+  for (char& c : converted)
+    if (c == '\xD1') c = '\xA5';  // N with tilde in code page 850
+  EXPECT_NE(got.find(converted), std::string::npos);
+  EXPECT_EQ(got.find('\xD1'), std::string::npos);
+}
+
+TEST_F(LateScriptEnding, ScriptOfAProfileWithoutSetUpCopiesTheProgramsWorkFile) {
+  const std::string line = "pwd > '" + dir.file("donde.txt") + "'; cat WRITE.TXT > '" + dir.file("salida.bin") + "'\n";
+  printWith(line);
+  ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(10)));
+  EXPECT_EQ(dir.read("salida.bin"), dir.read("WRITE.TXT"));
+  EXPECT_EQ(dir.read("donde.txt"), dir.path() + "\n");
+}
+
 }  // namespace
 }  // namespace pliego::testing
