@@ -139,6 +139,19 @@ std::optional<JobSettings> PrintJob::prepare() {
   return prepared_;
 }
 
+std::optional<JobSettings> PrintJob::prepareTestPage(JobPurpose purpose) {
+  if (!ValidarDatos()) return std::nullopt;
+  try {
+    prepared_ = readJobSettings(view_, format_);
+  } catch (const JobError& error) {
+    dialogs_.inform(error.what());
+    return std::nullopt;
+  }
+  prepared_.purpose = purpose;
+  prepared_.preview = false;
+  return prepared_;
+}
+
 void PrintJob::setNextOptions(const std::string& report, const std::optional<PageSelection>& selection,
                               const PdfRequest& pdf) {
   const std::string key = toUpperAscii(trimSpaces(report));
@@ -203,6 +216,7 @@ JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
   JobSettings withLimits = settings;
   withLimits.sendLimits = sendLimits_;
   JobOutcome outcome = printAndWatch(withLimits, hooks);
+  if (settings.purpose != JobPurpose::Print) return outcome;  // no book: nothing to record
   const PrintRecord line = recordOf(settings, outcome);
   outcome.recorded = record(line, hooks);
   follow(settings, outcome, line);
@@ -234,9 +248,17 @@ JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& 
 // or that it failed or was cancelled. The message box keeps its own text.
 // Options the job printed with are used up once its pages went to the printer.
 void PrintJob::finish(JobOutcome outcome) {
+  const bool sent = outcome.result == JobResult::Sent;
+  if (prepared_.purpose != JobPurpose::Print) {
+    view_.showStatusCaption(!sent ? jobEndText(prepared_, outcome.result)
+                            : prepared_.purpose == JobPurpose::AlignmentTest
+                                ? "Prueba de alineacion enviada a la impresora."
+                                : "Avance de formulario enviado a la impresora.");
+    dialogs_.inform(outcome.message);
+    return;
+  }
   header_ = std::move(outcome.header);
   widest_ = outcome.widest;
-  const bool sent = outcome.result == JobResult::Sent;
   const auto options = nextOptionsFor(prepared_.report);
   if (sent && !prepared_.preview && options && *options == prepared_.selection)
     setNextOptions(prepared_.report, std::nullopt);

@@ -47,6 +47,10 @@ class PrintJob {
   // Validates and reads the fields; nothing when the job may not run (the
   // user has been told why).
   std::optional<JobSettings> prepare();
+  // The same for a page that lines the form up, sent to the profile's
+  // destination ("Prueba de alineacion", "Avanzar formulario"): neither the
+  // options nor the preview box play a part.
+  std::optional<JobSettings> prepareTestPage(JobPurpose purpose);
   // Waits for the copy still printing, does the work, watches the command
   // it started for its first seconds and writes the job's line in the record
   // of prints. Touches neither the view nor the message boxes. Never throws.

@@ -14,6 +14,7 @@
 #include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "platform/shared_file.hpp"
+#include "printing/alignment_page.hpp"
 #include "printing/job_error.hpp"
 #include "platform/identity.hpp"
 #include "printing/output_step.hpp"
@@ -191,6 +192,34 @@ void sendOut(const JobSettings& settings, const std::string& folder, ProgramLaun
   if (!sent.warning.empty()) outcome.message = sent.warning;
 }
 
+// A page to line the form up goes to the destination as a file of the run's
+// own: WRITE.TXT, the book's work file, is left as it is.
+void sendTestPage(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher,
+                  PrintSpooler* spooler, const JobHooks& hooks, InheritableHandle lockHandle, JobOutcome& outcome) {
+  if (settings.destination.kind == DestinationKind::Pdf)
+    throw JobError("La prueba de alineacion y el avance de formulario son para la impresora; el destino de este "
+                   "perfil es un archivo PDF.");
+  if (settings.purpose == JobPurpose::AlignmentTest) {
+    LineReader report;
+    const auto onDisk = findFileNoCase(folder, settings.report);
+    openReport(report, joinPath(folder, onDisk ? *onDisk : settings.report), settings, hooks, outcome,
+               "No se envio nada a la impresora.");
+  }
+  const std::string runIn = printerCopy(
+      settings.purpose == JobPurpose::AlignmentTest
+          ? alignmentPage(settings.printer, settings.rules, outcome.header, settings.selection.firstFolio)
+          : formAdvanceBytes(settings.printer, settings.rules));
+  if (settings.destination.kind == DestinationKind::Script) {
+    EnviarAImpresora(launcher, folder, *settings.port, lockHandle, runIn);
+    outcome.commandStarted = true;
+    return;
+  }
+  std::unique_ptr<PrintSpooler> own;
+  if (!spooler) spooler = (own = systemSpooler()).get();
+  sendToPrinter(settings.destination, joinPath(runIn, "WRITE.TXT"), "Pliegomatic prueba de alineacion", *spooler,
+                hooks, settings.sendLimits);
+}
+
 void work(const JobSettings& settings, const std::string& folder, ProgramLauncher& launcher, PrintSpooler* spooler,
           const JobHooks& given, JobOutcome& outcome) {
   // The reading's last block may end short of 100%; the window learns that
@@ -216,6 +245,8 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   if (locked == LockResult::Refused)
     throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
                    ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
+  if (settings.purpose != JobPurpose::Print)
+    return sendTestPage(settings, folder, launcher, spooler, hooks, lock.inheritableHandle(), outcome);
   const auto onDisk = findFileNoCase(folder, settings.report);
   const std::string previewPath =
       layOutWorkFile(settings, folder, joinPath(folder, onDisk ? *onDisk : settings.report), hooks, outcome);

@@ -21,6 +21,13 @@
 
 namespace pliego {
 
+// What a job sends: the report's book, or a page to line the form up.
+enum class JobPurpose {
+  Print,
+  AlignmentTest,  // "Prueba de alineacion": the set-up and one ruled page
+  FormAdvance,    // "Avanzar formulario": the set-up and one blank page
+};
+
 // Everything the job takes from the window, read once after validation.
 struct JobSettings {
   std::string report;  // List1's text as selected, blanks included
@@ -31,6 +38,7 @@ struct JobSettings {
   std::string profile;          // the profile selected, for the record
   std::string linesPerPageText;  // txtRenglonesPagina as typed, for the record
   PageSelection selection;      // the first folio and the pages to send
+  JobPurpose purpose = JobPurpose::Print;
   Destination destination;      // where the pages go when they are not shown
   SendLimits sendLimits;        // how long a printer may keep the job waiting
   PdfRequest pdf;               // a PDF of the pages, instead of the print or with it

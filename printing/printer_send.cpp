@@ -159,8 +159,11 @@ std::string watchSpooled(const SpoolJob& job, const Destination& destination, Pr
 
 }  // namespace
 
-std::string framedCopy(const std::string& workPath, PrinterFraming& framing) {
-  std::string folder, path;
+namespace {
+
+// "WRITE.TXT" in a folder of this run's own, opened to be written; the
+// folder is returned in `folder`.
+std::FILE* openPrinterCopy(std::string& folder, std::string& path) {
   const auto refuse = [&](int error) {
     return JobError("No se pudo preparar la copia para la impresora en " + (path.empty() ? folder : path) + ": " +
                     systemErrorText(error) + ". No se envio nada a la impresora.");
@@ -172,13 +175,28 @@ std::string framedCopy(const std::string& workPath, PrinterFraming& framing) {
     throw refuse(error.code().value());
   }
   path = joinPath(folder, "WRITE.TXT");
-  std::FILE* in = openFile(workPath, "rb");
-  if (!in) throw refuse(errno);
   std::FILE* out = openFile(path, "wb");
-  if (!out) {
-    const int error = errno;
+  if (!out) throw refuse(errno);
+  return out;
+}
+
+JobError copyFailed(const std::string& path, int error) {
+  return JobError("No se pudo preparar la copia para la impresora en " + path + ": " +
+                  systemErrorText(error ? error : EIO) + ". No se envio nada a la impresora.");
+}
+
+}  // namespace
+
+std::string framedCopy(const std::string& workPath, PrinterFraming& framing) {
+  std::FILE* in = openFile(workPath, "rb");
+  if (!in) throw copyFailed(workPath, errno);
+  std::string folder, path;
+  std::FILE* out = nullptr;
+  try {
+    out = openPrinterCopy(folder, path);
+  } catch (...) {
     std::fclose(in);
-    throw refuse(error);
+    throw;
   }
   std::vector<char> block(kBlock);
   bool written = std::fwrite(framing.before.data(), 1, framing.before.size(), out) == framing.before.size();
@@ -192,7 +210,16 @@ std::string framedCopy(const std::string& workPath, PrinterFraming& framing) {
             std::fwrite(framing.after.data(), 1, framing.after.size(), out) == framing.after.size();
   const int error = errno;
   std::fclose(in);
-  if (std::fclose(out) != 0 || !written) throw refuse(error ? error : EIO);
+  if (std::fclose(out) != 0 || !written) throw copyFailed(path, error);
+  return folder;
+}
+
+std::string printerCopy(std::string_view bytes) {
+  std::string folder, path;
+  std::FILE* out = openPrinterCopy(folder, path);
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+  const int error = errno;
+  if (std::fclose(out) != 0 || !written) throw copyFailed(path, error);
   return folder;
 }
 

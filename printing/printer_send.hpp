@@ -36,6 +36,8 @@ struct PrinterFraming {
 // "WRITE.TXT" in a folder of this run's own; returns that folder, where the
 // print script then runs unchanged. Throws JobError when it cannot be made.
 std::string framedCopy(const std::string& workPath, PrinterFraming& framing);
+// `bytes` written the same way; returns the folder.
+std::string printerCopy(std::string_view bytes);
 
 // How the send ended, for a job that did not fail.
 struct Sent {

@@ -230,8 +230,11 @@ bool frmPliegomatic::printing() const { return jobThread_ && jobThread_->running
 // The fields are read here, once; the work runs on its own thread.
 void frmPliegomatic::cmdImprimir_Click() {
   if (!printJob_ || printing()) return;
-  auto settings = printJob_->prepare();
-  if (!settings) return;
+  startJob(printJob_->prepare());
+}
+
+void frmPliegomatic::startJob(std::optional<JobSettings> settings) {
+  if (!settings || printing()) return;
   previewing_ = settings->preview;
   Label1->setText(kProcessing);
   Label1->repaint();  // shown at once, even when a short job ends before the next paint

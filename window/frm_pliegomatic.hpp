@@ -60,6 +60,8 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void cmdOpciones_Click();
   // "Configurar impresora...": the selected profile's printer set-up.
   void cmdConfigurarImpresora_Click();
+  // Runs a job that validation and the reading of the fields let through.
+  void startJob(std::optional<JobSettings> settings);
   void cmdSalir_Click();
   void List2_Click();
   void cmdAgregarImpresora_Click();

@@ -60,6 +60,12 @@ PrinterSetupDialog::PrinterSetupDialog(const PrinterSetup& shown, QWidget* paren
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancelar"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* alignment = buttons->addButton(QStringLiteral("Prueba de &alineacion"), QDialogButtonBox::ActionRole);
+  alignment->setObjectName(QStringLiteral("cmdPruebaDeAlineacion"));
+  connect(alignment, &QPushButton::clicked, this, [this] { done(AlignmentTest); });
+  auto* advance = buttons->addButton(QStringLiteral("Avanzar &formulario"), QDialogButtonBox::ActionRole);
+  advance->setObjectName(QStringLiteral("cmdAvanzarFormulario"));
+  connect(advance, &QPushButton::clicked, this, [this] { done(FormAdvance); });
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(form);
   layout->addWidget(chkCodigosUnaVez);

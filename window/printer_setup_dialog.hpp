@@ -15,6 +15,10 @@ class PrinterSetupDialog : public QDialog {
   Q_OBJECT
 
  public:
+  // What the dialog ends with, besides Accepted and Rejected: the set-up is
+  // kept, and a page to line the form up is sent with it.
+  enum Ending { AlignmentTest = 2, FormAdvance = 3 };
+
   PrinterSetupDialog(const PrinterSetup& shown, QWidget* parent = nullptr);
 
   // The values as the boxes hold them.

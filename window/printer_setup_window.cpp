@@ -5,10 +5,16 @@
 
 namespace pliego {
 
+// The set-up chosen holds for the next jobs, and is saved with "Guardar
+// Impresora"; "Prueba de alineacion" and "Avanzar formulario" send their page
+// with it at once, on the job's thread.
 void frmPliegomatic::cmdConfigurarImpresora_Click() {
   PrinterSetupDialog dialog(readPrinterSetup(printerSetup_), this);
-  if (dialog.exec() != QDialog::Accepted) return;
+  const int ending = dialog.exec();
+  if (ending == QDialog::Rejected) return;
   printerSetup_ = printerSetupTexts(dialog.setup());
+  if (ending == PrinterSetupDialog::AlignmentTest) startJob(printJob_->prepareTestPage(JobPurpose::AlignmentTest));
+  if (ending == PrinterSetupDialog::FormAdvance) startJob(printJob_->prepareTestPage(JobPurpose::FormAdvance));
 }
 
 std::optional<PrinterSetupTexts> frmPliegomatic::printerSetup() const { return printerSetup_; }

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
+#include <algorithm>
 
 #include "printing/pdf_output.hpp"
 #include "support/printer_peers.hpp"
@@ -110,6 +112,47 @@ class DestinationWindowTest : public QObject {
     QVERIFY(!f.exists("WRITE.TXT"));
     QVERIFY(!f.exists("imprimir.sh"));
     QVERIFY(f.control<QLabel>("Label1")->text().endsWith(QStringLiteral("PDF IVAVENTAS_folios_0001-0004.pdf")));
+  }
+
+  // From "Configurar...": Alt+A sends the set-up and one ruled page, Alt+F
+  // the set-up and one blank page, to the profile's printer; WRITE.TXT and
+  // the record are left alone.
+  void alignmentTestAndFormAdvanceGoToThePrinterFromTheSetUpDialog() {
+    LoopbackPrinter printer;
+    WindowFixture f;
+    f.write("Pliegomatic.ini", std::string(kProfileIni) + "DESTINO=RED:127.0.0.1:" + std::to_string(printer.port()) +
+                                   "\r\nJUEGO DE COMANDOS=EPSON ESC/P\r\n");
+    f.write("IVAVENTAS.TXT", report());
+    f.open();
+    f.control<QListWidget>("List1")->setCurrentRow(0);
+    // The key goes to the dialog's focused box as soon as the dialog shows.
+    const auto pressInTheDialog = [&](Qt::Key key) {
+      QTimer poll;
+      QObject::connect(&poll, &QTimer::timeout, [&] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        if (!dialog || !dialog->isVisible() || !QApplication::focusWidget()) return;
+        poll.stop();
+        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      });
+      poll.start(20);
+      QTest::mouseClick(f.control<QPushButton>("cmdConfigurarImpresora"), Qt::LeftButton);
+      QVERIFY(f.jobEnded());
+    };
+    pressInTheDialog(Qt::Key_A);
+    QCOMPARE(f.control<QLabel>("Label1")->text(), QStringLiteral("Prueba de alineacion enviada a la impresora."));
+    const std::string page = printer.received(1);
+    QVERIFY(page.rfind("\x1B@", 0) == 0);
+    QVERIFY(page.find("Pagina: 1") != std::string::npos);
+    QVERIFY(page.find("Ultimo renglon de la pagina") != std::string::npos);
+    QVERIFY(page.find("LIBRO IVA VENTAS") != std::string::npos);
+
+    pressInTheDialog(Qt::Key_F);
+    QCOMPARE(f.control<QLabel>("Label1")->text(), QStringLiteral("Avance de formulario enviado a la impresora."));
+    const std::string advance = printer.received(2).substr(page.size());
+    QVERIFY(advance.rfind("\x1B@", 0) == 0);
+    QCOMPARE(std::count(advance.begin(), advance.end(), '\n'), std::ptrdiff_t{65});  // one page of 66, as laid out
+    QVERIFY(!f.exists("WRITE.TXT"));
+    QVERIFY(!f.exists("PLIEGOMATIC.LOG"));
   }
 
   void escStopsAPrinterThatTakesNothing() {
