@@ -50,6 +50,17 @@ TEST_F(CupsPrintingTest, QueueSendsTheWorkFileUnchangedAndTheRecordSaysItPrinted
   EXPECT_EQ(offeredFolio(dir.path(), "MAYOR.TXT"), lines[0].lastFolio + 1);
 }
 
+TEST_F(CupsPrintingTest, QueueGetsTheSetUpThenTheWorkFileThenTheEndOfTheJob) {
+  view.printer.commands = "EPSON ESC/P";
+  view.printer.end = "SALTO DE PAGINA";
+  cupsJob.cmdImprimir_Click();
+  ASSERT_EQ(lastMessage(), kJobDone);
+  const std::string work = dir.read("WRITE.TXT"), got = printer.received();
+  ASSERT_GT(got.size(), work.size() + 1);
+  EXPECT_EQ(got.rfind("\x1B@", 0), 0u);
+  EXPECT_EQ(got.substr(got.size() - 1 - work.size()), work + "\f");
+}
+
 TEST_F(CupsPrintingTest, StoppedQueueIsToldAndLeavesNoJobToPrintLater) {
   cups.run("/usr/sbin/cupsdisable matriz");
   cupsJob.cmdImprimir_Click();

@@ -198,6 +198,22 @@ TEST_F(PrinterSendTest, DeviceGetsTheWorkFileByteForByte) {
   EXPECT_EQ(got, dir.read("WRITE.TXT"));
 }
 
+TEST_F(PrinterSendTest, DeviceGetsTheSetUpThenTheWorkFile) {
+  giveReport("IVAVENTAS.TXT", {"LIBRO", "renglon 2"});
+  view.printer.commands = "IBM PROPRINTER";
+  PseudoTerminal device;
+  view.destinationText = "DISPOSITIVO:" + device.path();
+  std::string got;
+  std::thread reader([&] { got = device.read(4096); });
+  job.cmdImprimir_Click();
+  reader.join();
+  ASSERT_EQ(lastMessage(), kJobDone);
+  const std::string work = dir.read("WRITE.TXT");
+  ASSERT_GT(got.size(), work.size());
+  EXPECT_EQ(got.substr(got.size() - work.size()), work);
+  EXPECT_EQ(got.substr(0, 2), "\x1B" "A") << "the Proprinter set-up: line spacing first";
+}
+
 TEST_F(PrinterSendTest, PlainFileAtTheDevicePathIsLeftAsItWas) {
   dir.write("lp0", "no es una impresora");
   view.destinationText = "DISPOSITIVO:" + dir.file("lp0");
