@@ -40,25 +40,7 @@ std::vector<std::string> stampsIn(const std::string& bytes) {
   return stamps;
 }
 
-// Does `act` on the options dialog as soon as it shows, the way a user would.
-class DialogUser : public QObject {
- public:
-  explicit DialogUser(std::function<void(PrintOptionsDialog&)> act) : act_(std::move(act)) {
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this] {
-      auto* dialog = qobject_cast<PrintOptionsDialog*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible() || done_) return;
-      done_ = true;
-      act_(*dialog);
-    });
-    poll->start(20);
-  }
-  bool done() const { return done_; }
-
- private:
-  std::function<void(PrintOptionsDialog&)> act_;
-  bool done_ = false;
-};
+using OptionsUser = DialogUser<PrintOptionsDialog>;
 
 #if defined(PLIEGO_PDF) && !defined(_WIN32)
 // Answers the first Yes/No box with a click on the button chosen.
@@ -90,7 +72,7 @@ int pdfPages(const std::string& path) {
 
 // F11, the PDF chosen with a click on `option`, Return to accept.
 void askForPdf(WindowFixture& f, const char* option) {
-  DialogUser user([option](PrintOptionsDialog& dialog) {
+  OptionsUser user([option](PrintOptionsDialog& dialog) {
     QTest::mouseClick(dialog.findChild<QRadioButton*>(option), Qt::LeftButton);
     QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
   });
@@ -140,7 +122,7 @@ class PrintOptionsWindowTest : public QObject {
 
     QString offered;
     int rowsShown = -1;
-    DialogUser user([&](PrintOptionsDialog& dialog) {
+    OptionsUser user([&](PrintOptionsDialog& dialog) {
       offered = dialog.findChild<QLineEdit*>("txtPrimerFolio")->text();
       rowsShown = dialog.findChild<QTableWidget*>("lstRegistro")->rowCount();
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
@@ -173,7 +155,7 @@ class PrintOptionsWindowTest : public QObject {
     QVERIFY(f.jobEnded());
     const std::string whole = f.read("WRITE.TXT");
 
-    DialogUser user([](PrintOptionsDialog& dialog) {
+    OptionsUser user([](PrintOptionsDialog& dialog) {
       typeInto(dialog, "txtPrimerFolio", "1");
       typeInto(dialog, "txtDesdePagina", "3");
       typeInto(dialog, "txtHastaPagina", "5");
@@ -203,7 +185,7 @@ class PrintOptionsWindowTest : public QObject {
     WindowFixture f;
     prepare(f);
     BoxAnswerer boxes(BoxAnswerer::By::Return);
-    DialogUser user([](PrintOptionsDialog& dialog) {
+    OptionsUser user([](PrintOptionsDialog& dialog) {
       typeInto(dialog, "txtDesdePagina", "12");
       typeInto(dialog, "txtHastaPagina", "20");
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtHastaPagina"), Qt::Key_Return);
@@ -229,7 +211,7 @@ class PrintOptionsWindowTest : public QObject {
     prepare(f);
     BoxAnswerer boxes(BoxAnswerer::By::Return);
     bool stillOpen = false;
-    DialogUser user([&](PrintOptionsDialog& dialog) {
+    OptionsUser user([&](PrintOptionsDialog& dialog) {
       auto* folio = dialog.findChild<QLineEdit*>("txtPrimerFolio");
       typeInto(dialog, "txtPrimerFolio", "cero");
       QTest::keyClick(folio, Qt::Key_Return);  // the box shows, is answered and closes
@@ -354,7 +336,7 @@ class PrintOptionsWindowTest : public QObject {
     auto* button = f.control<QPushButton>("cmdOpciones");
     const QString notice = status->text();
     BoxAnswerer boxes(BoxAnswerer::By::Return);
-    DialogUser user([](PrintOptionsDialog& dialog) {
+    OptionsUser user([](PrintOptionsDialog& dialog) {
       typeInto(dialog, "txtPrimerFolio", "40");
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
     });
@@ -394,7 +376,7 @@ class PrintOptionsWindowTest : public QObject {
     auto* reports = f.control<QListWidget>("List1");
     const QString notice = f.control<QLabel>("Label1")->text();
     BoxAnswerer boxes(BoxAnswerer::By::Return);
-    DialogUser setting([](PrintOptionsDialog& dialog) {
+    OptionsUser setting([](PrintOptionsDialog& dialog) {
       typeInto(dialog, "txtDesdePagina", "3");
       typeInto(dialog, "txtHastaPagina", "5");
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtHastaPagina"), Qt::Key_Return);
@@ -403,7 +385,7 @@ class PrintOptionsWindowTest : public QObject {
     QVERIFY(setting.done());
     QCOMPARE(f.control<QPushButton>("cmdOpciones")->text(), QStringLiteral("F11 - Pag. 3 a 5"));
     QString shownFrom;
-    DialogUser clearing([&](PrintOptionsDialog& dialog) {
+    OptionsUser clearing([&](PrintOptionsDialog& dialog) {
       shownFrom = dialog.findChild<QLineEdit*>("txtDesdePagina")->text();
       QTest::mouseClick(dialog.findChild<QPushButton*>("cmdQuitarOpciones"), Qt::LeftButton);
     });
@@ -417,7 +399,7 @@ class PrintOptionsWindowTest : public QObject {
     QCOMPARE(stampsIn(f.read("WRITE.TXT")).size(), std::size_t{14});
 
     // The whole book from folio 1 is a print without options: nothing waits.
-    DialogUser folioOne([](PrintOptionsDialog& dialog) {
+    OptionsUser folioOne([](PrintOptionsDialog& dialog) {
       typeInto(dialog, "txtPrimerFolio", "1");
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Return);
     });
@@ -444,7 +426,7 @@ class PrintOptionsWindowTest : public QObject {
     reports->setCurrentRow(1);
     bool fits = false, resultInSight = false, noneSaid = false;
     QString lastResult;
-    DialogUser user([&](PrintOptionsDialog& dialog) {
+    OptionsUser user([&](PrintOptionsDialog& dialog) {
       auto* table = dialog.findChild<QTableWidget*>("lstRegistro");
       QHeaderView* header = table->horizontalHeader();
       const int last = table->columnCount() - 1;
@@ -461,7 +443,7 @@ class PrintOptionsWindowTest : public QObject {
     QVERIFY(lastResult.endsWith(QString(540, 'x')));
 
     reports->setCurrentRow(0);
-    DialogUser other([&](PrintOptionsDialog& dialog) {
+    OptionsUser other([&](PrintOptionsDialog& dialog) {
       noneSaid = dialog.findChild<QLabel*>("lblSinRegistro")->isVisible();
       QTest::keyClick(dialog.findChild<QLineEdit*>("txtPrimerFolio"), Qt::Key_Escape);
     });

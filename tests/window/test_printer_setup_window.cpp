@@ -22,25 +22,7 @@ const char* const kIni =
     "[EPSON ANCHA]\r\nRENGLONES POR PAGINA=20\r\nRENGLONES DEL ENCABEZADO=2\r\nRENGLONES ENTRE PAGINAS=0\r\n"
     "LPT=1\r\nNUMERO DE PAGINA=1\r\n";
 
-// Does `act` on the set-up dialog as soon as it shows, the way a user would.
-class DialogUser : public QObject {
- public:
-  explicit DialogUser(std::function<void(PrinterSetupDialog&)> act) : act_(std::move(act)) {
-    auto* poll = new QTimer(this);
-    connect(poll, &QTimer::timeout, this, [this] {
-      auto* dialog = qobject_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
-      if (!dialog || !dialog->isVisible() || done_) return;
-      done_ = true;
-      act_(*dialog);
-    });
-    poll->start(20);
-  }
-  bool done() const { return done_; }
-
- private:
-  std::function<void(PrinterSetupDialog&)> act_;
-  bool done_ = false;
-};
+using SetupUser = DialogUser<PrinterSetupDialog>;
 
 void pick(PrinterSetupDialog& dialog, const char* box, int downs) {
   auto* combo = dialog.findChild<QComboBox*>(box);
@@ -87,7 +69,7 @@ class PrinterSetupWindowTest : public QObject {
     QTest::keyClick(profiles, Qt::Key_Down);
     QCOMPARE(selectedRow(profiles), 0);
 
-    DialogUser user([](PrinterSetupDialog& dialog) {
+    SetupUser user([](PrinterSetupDialog& dialog) {
       pick(dialog, "cboJuegoDeComandos", 1);       // Epson ESC/P
       pick(dialog, "cboCaracteresPorPulgada", 2);  // 17.1
       auto* columns = dialog.findChild<QLineEdit*>("txtColumnasDelCarro");
@@ -133,7 +115,7 @@ class PrinterSetupWindowTest : public QObject {
     auto* profiles = f.control<QListWidget>("List2");
     QCOMPARE(selectedRow(profiles), 0);
     int shownCommands = -1;
-    DialogUser first([&](PrinterSetupDialog& dialog) {
+    SetupUser first([&](PrinterSetupDialog& dialog) {
       shownCommands = dialog.findChild<QComboBox*>("cboJuegoDeComandos")->currentIndex();
       pick(dialog, "cboJuegoDeComandos", 1);
       QTest::keyClick(dialog.findChild<QComboBox*>("cboJuegoDeComandos"), Qt::Key_Escape);

@@ -1,8 +1,11 @@
 #pragma once
 // A window on a temporary folder, with scripted message boxes and a fake
 // launcher, and small helpers to write the folder's files as bytes.
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,6 +71,28 @@ class BoxAnswerer : public QObject {
  private:
   void answerActiveBox();
   By by_;
+};
+
+// Does `act` on a dialog of the kind `Dialog` as soon as it shows, the way
+// a user would.
+template <typename Dialog>
+class DialogUser : public QObject {
+ public:
+  explicit DialogUser(std::function<void(Dialog&)> act) : act_(std::move(act)) {
+    auto* poll = new QTimer(this);
+    connect(poll, &QTimer::timeout, this, [this] {
+      auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible() || done_) return;
+      done_ = true;
+      act_(*dialog);
+    });
+    poll->start(20);
+  }
+  bool done() const { return done_; }
+
+ private:
+  std::function<void(Dialog&)> act_;
+  bool done_ = false;
 };
 
 QStringList itemTexts(const QListWidget* list);
