@@ -33,11 +33,9 @@ const std::vector<PdfPaper>& allPapers();
 // bytes (SI, DC2, FF and the like); a TAB goes to the next column of 8.
 std::string printedText(std::string_view line);
 
-// The embedded font and the colour profile of the PDF/A output intent: the
-// file beside the program (DejaVuSansMono.ttf, srgb.icc), else Debian's;
-// "" when there is none.
+// The embedded font: the file beside the program (DejaVuSansMono.ttf), else
+// Debian's; "" when there is none.
 std::string pdfFontPath();
-std::string pdfColourProfilePath();
 
 struct PdfBookInfo {
   std::string report;       // "IVAVENTAS.TXT"
@@ -51,11 +49,14 @@ std::string pdfTitle(const PdfBookInfo& info);
 // The file's name for a report and its folios: "IVAVENTAS_folios_0038-0074.pdf".
 std::string pdfFileName(std::string_view report, std::int64_t firstFolio, std::int64_t lastFolio);
 
+// Writes the pages as they come into the PDF at `path`: only the page being
+// laid out is held, whatever the length of the book.
 class PdfBook : public PageSink {
  public:
   // `lineSlots`: the lines of one sheet of the paper (the page and the lines
-  // between pages); a page with more lines is drawn smaller.
-  PdfBook(PdfPaper paper, std::int64_t lineSlots);
+  // between pages); a page with more lines is drawn smaller. `fontPath`
+  // names the TrueType font to embed.
+  PdfBook(const std::string& path, const std::string& fontPath, PdfPaper paper, std::int64_t lineSlots);
   ~PdfBook() override;
   PdfBook(const PdfBook&) = delete;
   PdfBook& operator=(const PdfBook&) = delete;
@@ -64,9 +65,11 @@ class PdfBook : public PageSink {
   void line(std::string_view line) override;
 
   std::int64_t pages() const { return pages_; }
-  // Draws the last page and writes the document to `path`; false when the
-  // library failed at any point (nothing usable is then at `path`).
-  bool save(const std::string& path, const PdfBookInfo& info);
+  // Writes the last page, the metadata and the end of the file, and closes
+  // it; false when anything failed (nothing usable is then at `path`).
+  bool finish(const PdfBookInfo& info);
+  // The SHA-256 of the file written; after finish.
+  std::string sha256() const;
 
  private:
   struct Document;

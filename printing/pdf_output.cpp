@@ -2,9 +2,9 @@
 
 #include <cmath>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
-#include "common/sha256.hpp"
 #include "common/text.hpp"
 #include "settings/cinifile.hpp"
 #include "common/system_error_text.hpp"
@@ -12,37 +12,22 @@
 #include "platform/identity.hpp"
 #include "printing/job_error.hpp"
 
-#ifdef _WIN32
-#include <process.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace fs = std::filesystem;
 
 namespace pliego {
 
-#ifdef PLIEGO_PDF
 namespace {
-
-long processId() {
-#ifdef _WIN32
-  return _getpid();
-#else
-  return static_cast<long>(getpid());
-#endif
-}
 
 // Unique to this workstation's job, in the folder of the PDFs.
 std::string passingName() {
   std::string station;
   for (const char c : workstationName())
     station += (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ? c : '_';
-  return "pdf_" + station + "_" + std::to_string(processId()) + ".nuevo";
+  std::random_device random;
+  return "pdf_" + station + "_" + std::to_string(random()) + std::to_string(random()) + ".nuevo";
 }
 
 }  // namespace
-#endif
 
 std::string defaultPdfFolder(const std::string& programFolder) { return joinPath(programFolder, "PDF"); }
 
@@ -76,28 +61,21 @@ bool keepPdfSettings(cInifile& ini, const std::string& profile, const PdfRequest
   return ini.WriteEntries(entries).empty();
 }
 
-bool pdfAvailable() {
-#ifdef PLIEGO_PDF
-  return true;
-#else
-  return false;
-#endif
-}
-
 std::int64_t sheetLines(const PageRules& rules) {
   const double page = rules.kind == ReportKind::Ledger ? rules.ledgerLinesPerPage : rules.linesPerPage;
   const double lines = std::ceil(std::max(page, 1.0)) + std::max(rules.linesBetween, 0);
   return static_cast<std::int64_t>(std::min(lines, 65536.0));
 }
 
-#ifdef PLIEGO_PDF
 struct PdfOutput::Book {
-  Book(PdfPaper paper, std::int64_t lines) : book(paper, lines) {}
+  Book(const std::string& path, const std::string& font, PdfPaper paper, std::int64_t lines)
+      : book(path, font, paper, lines) {}
   PdfBook book;
 };
 
 PdfOutput::PdfOutput(const PdfRequest& request, const PageRules& rules) : folder_(request.folder) {
-  if (pdfFontPath().empty())
+  const std::string font = pdfFontPath();
+  if (font.empty())
     throw JobError("No se encontro la letra DejaVuSansMono.ttf para el PDF. Instale el paquete fonts-dejavu-core "
                    "o copie ese archivo a la carpeta del programa. No se hizo el PDF.");
   std::error_code error;
@@ -107,40 +85,24 @@ PdfOutput::PdfOutput(const PdfRequest& request, const PageRules& rules) : folder
                    systemErrorText(error ? error : std::make_error_code(std::errc::not_a_directory)) +
                    ". No se hizo el PDF.");
   passing_ = joinPath(folder_, passingName());
-  book_ = std::make_unique<Book>(request.paper, sheetLines(rules));
+  book_ = std::make_unique<Book>(passing_, font, request.paper, sheetLines(rules));
 }
-#else
-struct PdfOutput::Book {};
 
-PdfOutput::PdfOutput(const PdfRequest&, const PageRules&) {
-  throw JobError("Esta version del programa no puede hacer archivos PDF. No se imprimio nada.");
-}
-#endif
-
+// The passing file is closed before it is removed: Windows removes no open file.
 PdfOutput::~PdfOutput() {
+  book_.reset();
   std::error_code ignored;
   if (!passing_.empty()) fs::remove(nativePath(passing_), ignored);
 }
 
-PageSink* PdfOutput::sink() {
-#ifdef PLIEGO_PDF
-  return &book_->book;
-#else
-  return nullptr;
-#endif
-}
+PageSink* PdfOutput::sink() { return &book_->book; }
 
 PdfMade PdfOutput::finish(const PdfBookInfo& info, const ConfirmReplace& confirm, const std::string& nothingDone) {
-#ifdef PLIEGO_PDF
-  if (!book_->book.save(passing_, info))
+  if (!book_->book.finish(info))
     throw JobError("No se pudo escribir el PDF en la carpeta " + folder_ + ". " + nothingDone);
-#else
-  (void)info;
-#endif
   PdfMade made;
-  const auto digest = sha256OfFile(passing_);
-  if (!digest) throw JobError("No se pudo leer el PDF escrito en la carpeta " + folder_ + ". " + nothingDone);
-  made.sha256 = *digest;
+  made.sha256 = book_->book.sha256();
+  book_.reset();
   made.name = pdfFileName(info.report, info.firstFolio, info.lastFolio);
   made.path = joinPath(folder_, made.name);
   // A new name is taken only when it is free; a name in use is replaced

@@ -39,9 +39,6 @@ PdfRequest pdfSettingsOf(const cInifile& ini, const std::string& profile, const 
 // written for no profile.
 bool keepPdfSettings(cInifile& ini, const std::string& profile, const PdfRequest& request);
 
-// True when this build makes PDFs.
-bool pdfAvailable();
-
 // The lines of one sheet: the page and the lines between pages.
 std::int64_t sheetLines(const PageRules& rules);
 

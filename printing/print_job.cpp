@@ -107,9 +107,6 @@ bool PrintJob::ValidarDatos() {
     return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
                   FocusTarget::ProfileList);
   if (!destination) return refuse(badDestination, FocusTarget::Destination);
-  if (destination->kind == DestinationKind::Pdf && !pdfAvailable())
-    return refuse("Esta version del programa no hace archivos PDF. Elija otro destino para la impresora.",
-                  FocusTarget::Destination);
   if (tooMany(view_.headerLines()))
     return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
   if (tooMany(view_.linesPerPage()))

@@ -22,7 +22,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=build/windows-qt
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build xz-utils zip xvfb xauth
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest cmake ninja-build xz-utils zip xvfb xauth
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
 scripts/install-missing.sh "${packages[@]}"
 

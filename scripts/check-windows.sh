@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/windows
 
-packages=(g++-mingw-w64-x86-64-posix wine wine64 googletest cmake ninja-build)
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest cmake ninja-build)
 scripts/install-missing.sh "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \

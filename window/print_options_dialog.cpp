@@ -192,10 +192,6 @@ QGroupBox* PrintOptionsDialog::makePdfGroup(const PdfRequest& shown) {
   folderLabel->setBuddy(txtCarpetaPdf);
   form->addRow(folderLabel, folderRow);
   form->addRow(QStringLiteral("Ho&ja"), cboHojaPdf);
-  if (!pdfAvailable()) {
-    form->addRow(new QLabel(QStringLiteral("Esta version del programa no hace archivos PDF."), group));
-    group->setEnabled(false);
-  }
   return group;
 }
 

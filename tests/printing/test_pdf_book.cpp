@@ -88,6 +88,28 @@ std::string infoField(const std::string& info, const std::string& name) {
   return {};
 }
 
+// A simple property of the XMP packet, written as an element or as an attribute.
+std::string xmpProperty(const std::string& meta, const std::string& name) {
+  const std::size_t element = meta.find("<" + name + ">");
+  if (element != std::string::npos) {
+    const std::size_t start = element + name.size() + 2;
+    return meta.substr(start, meta.find('<', start) - start);
+  }
+  for (const char quote : {'\'', '"'}) {
+    const std::size_t attribute = meta.find(name + "=" + quote);
+    if (attribute == std::string::npos) continue;
+    const std::size_t start = attribute + name.size() + 2;
+    return meta.substr(start, meta.find(quote, start) - start);
+  }
+  return {};
+}
+
+// What qpdf finds wrong in the file's structure and streams; "" for nothing.
+std::string structureFaults(const std::string& pdf) {
+  const std::string out = run("qpdf --check '" + pdf + "' 2>&1");
+  return out.find("No syntax or stream encoding errors found") != std::string::npos ? "" : out;
+}
+
 std::string trimRight(std::string text) {
   while (!text.empty() && (text.back() == ' ' || text.back() == '\n')) text.pop_back();
   return text;
@@ -105,7 +127,7 @@ std::vector<std::string> vatLines(bool withCodes) {
   const std::string length = withCodes ? std::string(kEsc) + "C\x42\x12" : "";
   std::vector<std::string> lines{reset + "DISTRIBUIDORA DEL SUR S.A.  C\xD3RDOBA",
                                  "LIBRO I.V.A. VENTAS " + length + "Per\xEDodo Marzo",
-                                 "Fecha      N\xBA Comprobante   Raz\xF3n Social        Total"};
+                                 "Fecha      N\xBA Comprobante   Raz\xF3n Social (a\\b)   Total"};
   for (int i = 1; i <= 130; ++i)
     lines.push_back("0" + std::to_string(1 + i % 9) + "/03/2024 FC-A N\xBA " + std::to_string(1000 + i) + " " + bold +
                     "Farmacia N\xFA\xF1" "ez" + plain + " \x80 " + std::to_string(i * 37) + ",50");
@@ -225,13 +247,15 @@ TEST_F(PdfBookTest, ArchivalIdentificationMetadataAndEmbeddedFont) {
   runJob("IVAVENTAS.TXT", pages(38), request(PdfUse::InsteadOfPrinter, PdfPaper::Form15x12));
   const std::string pdf = dir.file("PDF/IVAVENTAS_folios_0038-0046.pdf");
   const std::string meta = run("pdfinfo -meta '" + pdf + "' 2>/dev/null");
-  EXPECT_NE(meta.find("pdfaid:part='1'"), std::string::npos) << meta;
-  EXPECT_NE(meta.find("pdfaid:conformance='B'"), std::string::npos) << meta;
+  EXPECT_EQ(xmpProperty(meta, "pdfaid:part"), "1") << meta;
+  EXPECT_EQ(xmpProperty(meta, "pdfaid:conformance"), "B") << meta;
+  EXPECT_EQ(structureFaults(pdf), "");
   const std::string info = run("pdfinfo '" + pdf + "' 2>/dev/null");
   EXPECT_EQ(infoField(info, "Title"), "IVAVENTAS.TXT, folios 38 a 46");
   EXPECT_EQ(infoField(info, "Subject"), "Reporte IVAVENTAS.TXT, folios 38 a 46, estacion " + workstationName());
   EXPECT_EQ(infoField(info, "Author"), workstationName());
   EXPECT_EQ(infoField(info, "Page size"), "1080 x 864 pts");
+  EXPECT_FALSE(infoField(info, "CreationDate").empty()) << info;
   const std::string fonts = run("pdffonts '" + pdf + "' 2>/dev/null");
   EXPECT_NE(fonts.find("DejaVuSansMono"), std::string::npos) << fonts;
   const std::size_t row = fonts.find("DejaVuSansMono");
@@ -418,3 +442,34 @@ TEST(PdfFileName, ReportAndFoliosOfFourDigitsAtLeast) {
 }
 
 }  // namespace
+
+// A book of more pages than one page-tree node holds: every page is there,
+// in order, and the file's structure is sound.
+TEST_F(PdfBookTest, LongBookKeepsEveryPageInOrder) {
+  view.perPage = "5";
+  view.header = "1";
+  view.between = "0";
+  std::vector<std::string> lines{"LISTADO LARGO"};
+  append(lines, numberedLines(9000 * 3, " renglon."));
+  dir.write("LISTADO.TXT", joinCrLf(lines));
+  runJob("LISTADO.TXT", pages(1), request(PdfUse::InsteadOfPrinter));
+  ASSERT_EQ(lastMessage(), kJobDone);
+  const std::string pdf = dir.file("PDF/LISTADO_folios_0001-9000.pdf");
+  EXPECT_EQ(infoField(run("pdfinfo '" + pdf + "' 2>/dev/null"), "Pages"), "9000");
+  EXPECT_EQ(structureFaults(pdf), "");
+  for (const int page : {1, 4096, 4097, 8193, 9000}) {
+    const std::string text =
+        run("pdftotext -layout -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" + pdf + "' -");
+    EXPECT_NE(text.find("Pagina: " + std::to_string(page)), std::string::npos) << page << ": " << text;
+  }
+}
+
+// A font file that is no font makes no PDF, and the job says so.
+TEST(PdfBookFile, FontThatIsNoFontMakesNoPdf) {
+  TempFolder dir;
+  dir.write("falsa.ttf", "esto no es una letra");
+  PdfBook book(dir.file("libro.pdf"), dir.file("falsa.ttf"), PdfPaper::Form15x11, 66);
+  book.beginPage(1);
+  book.line("LIBRO");
+  EXPECT_FALSE(book.finish(PdfBookInfo{"LIBRO.TXT", "estacion", 1, 1}));
+}

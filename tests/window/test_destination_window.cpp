@@ -93,7 +93,6 @@ class DestinationWindowTest : public QObject {
   }
 
   void pdfChosenFromTheListMakesAPdfInsteadOfThePrint() {
-    if (!pdfAvailable()) QSKIP("this build makes no PDF");
     WindowFixture f;
     f.write("Pliegomatic.ini", kProfileIni);
     f.write("IVAVENTAS.TXT", report());

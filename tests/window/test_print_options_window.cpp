@@ -42,7 +42,7 @@ std::vector<std::string> stampsIn(const std::string& bytes) {
 
 using OptionsUser = DialogUser<PrintOptionsDialog>;
 
-#if defined(PLIEGO_PDF) && !defined(_WIN32)
+#ifndef _WIN32
 // Answers the first Yes/No box with a click on the button chosen.
 class QuestionAnswerer : public QObject {
  public:
@@ -228,7 +228,7 @@ class PrintOptionsWindowTest : public QObject {
     QCOMPARE(stampsIn(f.read("WRITE.TXT")).front(), std::string("1"));
   }
 
-#if defined(PLIEGO_PDF) && !defined(_WIN32)  // the PDFs are read back with poppler-utils
+#ifndef _WIN32  // the PDFs are read back with poppler-utils
   // A PDF instead of the printer: the book's 14 pages in the "PDF" folder
   // beside the program, nothing printed, no work file, the folder kept in
   // the profile, the PDF named on the status line and in the record.
