@@ -22,7 +22,7 @@ cd "$(dirname "$0")/.."
 root=$PWD
 build=build/windows-qt
 
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest cmake ninja-build xz-utils zip xvfb xauth
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev fonts-dejavu-core wine wine64 googletest cmake ninja-build xz-utils zip xvfb xauth
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n)
 scripts/install-missing.sh "${packages[@]}"
 
@@ -95,6 +95,9 @@ cp "$qt"/plugins/styles/*.dll "$folder/styles/" 2>/dev/null || true
 cp "$qt/translations/qtbase_es.qm" "$folder/translations/"
 printf '[Paths]\r\nPrefix=.\r\nPlugins=.\r\nTranslations=translations\r\n' >"$folder/qt.conf"
 cp demo/Pliegomatic.ini "$folder/"
+# The PDF's font goes beside the program, with its licence.
+cp /usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf "$folder/"
+cp /usr/share/doc/fonts-dejavu-core/copyright "$folder/DejaVuSansMono-LICENCIA.txt"
 dll_dirs=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/*-posix /usr/x86_64-w64-mingw32/lib)
 # Copies the DLLs that a file imports, and theirs, when they are not Windows' own.
 bring_dlls() {

@@ -8,7 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/windows
 
-packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest cmake ninja-build)
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 googletest cmake ninja-build
+          qpdf poppler-utils)
 scripts/install-missing.sh "${packages[@]}"
 
 cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -60,6 +61,14 @@ excluded=(
   PrintRecordFile.AppendWaitsForAnotherHolderAndGivesUpWithoutWriting
 )
 filter="-$(IFS=:; echo "${excluded[*]}")"
+# The book the Windows build makes as a PDF is left on drive P: and read here.
+export PLIEGO_PDF_SAMPLE='P:\libro.pdf'
+rm -f "$drive_folder/libro.pdf"
 (cd "$build/tests" && "$wine" core_tests.exe --gtest_brief=1 --gtest_filter="$filter")
 wineserver --kill || true
 echo "Core tests under Wine: OK"
+
+qpdf --check "$drive_folder/libro.pdf" >/dev/null
+pdftotext -layout "$drive_folder/libro.pdf" - | grep -q $'Farmacia N\xc3\xba\xc3\xb1ez (sucursal)'
+pdftotext -layout -f 4 -l 4 "$drive_folder/libro.pdf" - | grep -q "Pagina: 4"
+echo "PDF made on Windows, read by qpdf and pdftotext: OK"

@@ -13,7 +13,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-harnesses=(ini print_job print_record)
+harnesses=(ini print_job print_record truetype_font)
 
 name="${1:-all}"
 seconds="${2:-60}"
