@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <algorithm>
 
@@ -124,14 +125,22 @@ class DestinationWindowTest : public QObject {
     f.write("IVAVENTAS.TXT", report());
     f.open();
     f.control<QListWidget>("List1")->setCurrentRow(0);
-    // The key goes to the dialog's focused box as soon as the dialog shows.
+    // The key goes to the dialog's focused box once the dialog is the active
+    // window: its Alt shortcuts answer only then. A dialog still open after
+    // a while is closed, so that the test fails instead of waiting forever.
     const auto pressInTheDialog = [&](Qt::Key key) {
       QTimer poll;
+      QElapsedTimer shown;
+      shown.start();
       QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || !QApplication::focusWidget()) return;
+        if (dialog && shown.elapsed() > 60000) dialog->close();
+        QWidget* focus = QApplication::focusWidget();
+        if (!dialog || !dialog->isVisible() || QApplication::activeWindow() != dialog || !focus ||
+            !dialog->isAncestorOf(focus))
+          return;
         poll.stop();
-        QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+        QTest::keyClick(focus, key, Qt::AltModifier);
       });
       poll.start(20);
       QTest::mouseClick(f.control<QPushButton>("cmdConfigurarImpresora"), Qt::LeftButton);
