@@ -1,5 +1,7 @@
 // How started programs ended: exit status and error output, learnt from real
 // programs run by /bin/sh.
+// Linux only: exit status and error output of /bin/sh scripts.
+#ifndef _WIN32
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -113,3 +115,4 @@ TEST(LauncherEndings, TheCommandKeepsItsHandleAndHasNoTerminal) {
 }
 
 }  // namespace
+#endif

@@ -3,6 +3,7 @@
 
 #include "platform/launcher.hpp"
 #include "support/temp_folder.hpp"
+#include "support/platform_skips.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -10,6 +11,7 @@ using namespace pliego::testing;
 namespace {
 
 TEST(SystemLauncherErrors, AreTheSpanishReasons) {
+  PLIEGO_SKIP_ON_WINDOWS("it starts /bin/sh and relies on the execute permission");
   TempFolder dir;
   dir.write("imprimir.sh", "cat WRITE.TXT > /dev/lp0\n");  // written without the execute permission
   SystemLauncher launcher;

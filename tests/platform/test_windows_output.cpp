@@ -1,5 +1,7 @@
 // The Windows output step: IMPRIMIR.BAT, notepad, the command interpreter,
 // and the work file's lock held by the copy to the port.
+// Windows only: the Windows implementation (paths, output step, spooler).
+#ifdef _WIN32
 #include <fstream>
 #include <iterator>
 #include <chrono>
@@ -154,3 +156,4 @@ TEST(WindowsLauncher, ProgramThatCannotStartIsReportedAndAFinishedOneIsNotWaited
 }
 
 }  // namespace
+#endif

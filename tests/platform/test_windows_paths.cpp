@@ -1,6 +1,8 @@
 // Windows paths: narrow paths are in the ANSI code page everywhere (the
 // report list, the job, the INI file, the print script), and a drive root
 // stays "F:\".
+// Windows only: the Windows implementation (paths, output step, spooler).
+#ifdef _WIN32
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -172,3 +174,4 @@ TEST(WindowsDriveRoot, AProgramAtTheRootListsTheRoot) {
 }
 
 }  // namespace
+#endif

@@ -1,5 +1,7 @@
 // The Windows spooler's side of the printers of the system, as far as a
 // machine without printers can show it.
+// Windows only: the Windows implementation (paths, output step, spooler).
+#ifdef _WIN32
 #include <gtest/gtest.h>
 
 #include "platform/print_spooler.hpp"
@@ -27,3 +29,4 @@ TEST(WindowsSpooler, ListsThePrintersWithoutFailing) {
 
 }  // namespace
 }  // namespace pliego
+#endif

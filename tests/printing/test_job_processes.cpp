@@ -1,5 +1,7 @@
 // The print job where the process itself is in play: a file-size limit, a
 // closed standard input, a lock file of another user.
+// Linux only: workstations started with fork, file-size limits with setrlimit, kill -9.
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/prctl.h>
 #include <sys/resource.h>
@@ -159,3 +161,4 @@ TEST(LockFileOfAnotherUser, ReadOnlyStillLocksAndUnopenableRefuses) {
 }
 
 }  // namespace
+#endif

@@ -1,3 +1,5 @@
+// Linux only: the Linux output step (imprimir.sh, /bin/sh); its Windows twin is platform/test_windows_output.cpp.
+#ifndef _WIN32
 
 #include <atomic>
 #include <chrono>
@@ -282,3 +284,4 @@ TEST(PrintFailureTest, AScriptThatFailsLaterIsToldByItselfAndOneThatEndsWellIsNo
 }
 
 }  // namespace
+#endif

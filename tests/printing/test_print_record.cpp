@@ -20,6 +20,7 @@
 #include "platform/file_lock.hpp"
 #include "printing/print_record.hpp"
 #include "support/temp_folder.hpp"
+#include "support/platform_skips.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -238,6 +239,7 @@ TEST_F(PrintRecordFile, MissingFileKnowsNothing) {
 }
 
 TEST_F(PrintRecordFile, AppendWaitsForAnotherHolderAndGivesUpWithoutWriting) {
+  PLIEGO_SKIP_ON_WINDOWS("the test holds the record with the work lock's first byte, while appends lock a byte past the end; the appends of two workstations meet on that byte");
   append(book("MAYOR.TXT", 1, 3));
   const std::string before = dir.read(kRecordFileName);
   {

@@ -1,5 +1,7 @@
 // The work file sent by the program itself to a network printer and to a
 // device, through real sockets on loopback and a real character device.
+// Linux only: loopback printers, pseudo-terminals and /bin/sh scripts of Linux.
+#ifndef _WIN32
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
@@ -240,3 +242,4 @@ TEST_F(PrinterSendTest, LptPortIsStillAskedForWhenTheScriptPrints) {
 
 }  // namespace
 }  // namespace pliego::testing
+#endif

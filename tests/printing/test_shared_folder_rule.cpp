@@ -2,6 +2,8 @@
 // file of one name, never a link, never a pipe it would wait on; refused by
 // name otherwise. And, in a folder a group shares, the files every
 // workstation writes stay usable by that group whatever the umask.
+// Linux only: symbolic and hard links, named pipes, modes and uids of Linux.
+#ifndef _WIN32
 #include <grp.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -234,3 +236,4 @@ TEST_F(GroupFolder, WhoeverPrintsFirstTheOtherWorkstationPrintsRecordsAndSaves) 
 }
 
 }  // namespace
+#endif

@@ -1,5 +1,7 @@
 // The work files in a shared folder: never written through a link, never
 // run without the lock, and the preview shows this job's own output.
+// Linux only: symbolic and hard links, named pipes, modes and uids of Linux.
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -197,3 +199,4 @@ TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
 }
 
 }  // namespace
+#endif

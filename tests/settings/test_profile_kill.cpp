@@ -1,6 +1,8 @@
 // Saves killed with SIGKILL at any moment: the file is always whole, the old
 // one or the new one, and what the killed saves left behind goes with the
 // next save.
+// Linux only: workstations started with fork, kill -9.
+#ifndef _WIN32
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -74,3 +76,4 @@ TEST_F(ProfileKill, TheFileIsAlwaysWholeAndLitterGoesWithTheNextSave) {
 }
 
 }  // namespace
+#endif

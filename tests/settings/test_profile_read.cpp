@@ -1,5 +1,6 @@
 // Reading values and lists the way the private-profile functions read them.
 #include "settings/ini_fixture.hpp"
+#include "support/platform_skips.hpp"
 
 using namespace pliego::testing;
 using namespace std::string_literals;
@@ -138,6 +139,7 @@ std::string manySections(int count) {
 }
 
 TEST_F(ProfileList, ListFitsOnlyWithRoomForTwoNuls) {
+  PLIEGO_SKIP_UNDER_WINE("Wine ends a list cut short with one NUL, Windows with two");
   give(manySections(10));  // a list of 120 bytes
   const std::string whole = read(nullptr, nullptr, "", 8192);
   ASSERT_EQ(whole.size(), 120u);

@@ -1,4 +1,6 @@
 // A write replaces the file as a whole or not at all.
+// Linux only: limits the file size with setrlimit.
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -114,3 +116,4 @@ TEST_F(ProfileSafeWrite, TheNextSaveRemovesStaleTemporaryFilesOfOurOwnNaming) {
 }
 
 }  // namespace
+#endif
