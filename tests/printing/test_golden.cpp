@@ -95,7 +95,7 @@ TEST(GoldenRows, PrintJobOnRealFiles) {
     view.pageNumber = row.box("pagenumber");
     view.vatTotals = row.box("vattotals");
     view.preview = CheckState::Checked;
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"}) << row.name;
     EXPECT_EQ(dir.read("WRITE.TXT"), row.expected) << row.name;
     EXPECT_FALSE(dir.exists("WRITE2.TXT")) << row.name;
@@ -135,7 +135,7 @@ TEST(GoldenRows, LargeReportsOnRealFilesMatchTheEngineInMemory) {
       view.pageNumber = CheckState::Checked;
       view.vatTotals = row.box("vattotals");
       view.preview = CheckState::Checked;
-      job.cmdImprimir_Click();
+      runJobHere(job, view);
       ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"}) << row.name;
       EXPECT_TRUE(dir.read("WRITE.TXT") == row.expected) << row.name;
       ASSERT_EQ(launcher.started.size(), 1u) << row.name;

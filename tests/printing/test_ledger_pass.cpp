@@ -28,7 +28,7 @@ class LedgerPassTest : public PrintJobTest {
 
 TEST_F(LedgerPassTest, ClosingBalanceEndsItsPageAndFullPagesBreakUnderTheHeader) {
   const auto lines = ledger(20, {8});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
 
   const auto header = slice(lines, 1, 3);
   std::vector<std::string> expected{pageStamp(lines[0], 1)};
@@ -54,7 +54,7 @@ TEST_F(LedgerPassTest, AHugeLineWidensTheFootTo32767BlanksAtMost) {
   const std::string corrupt(1 << 20, '\0');
   lines[24] = corrupt;
   giveReport("MAYOR.TXT", lines);
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(lastMessage(), "Impresion Finalizada");
   int feet = 0, corrupted = 0;
   for (const auto& line : workLines()) {
@@ -76,7 +76,7 @@ TEST_F(LedgerPassTest, MarkerMatchesInAnyCaseButNeedsItsColon) {
   } cases[] = {{"saldo final:", true}, {"Saldo Final:", true}, {"SALDO FINAL", false}, {"SALDOFINAL:", false}};
   for (const auto& c : cases) {
     const auto lines = ledger(6, {4}, c.marker);
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     const auto out = workLines();
     ASSERT_GE(out.size(), 5u);
     EXPECT_EQ(out[4] == " ", c.ends) << c.marker;  // a blank line follows a page-ending balance
@@ -85,7 +85,7 @@ TEST_F(LedgerPassTest, MarkerMatchesInAnyCaseButNeedsItsColon) {
 
 TEST_F(LedgerPassTest, BalanceOnTheLastBodyLineGetsTheFootAtOnce) {
   const auto lines = ledger(10, {9});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   const auto out = workLines();
   ASSERT_GE(out.size(), 12u);
   EXPECT_EQ(out[8], lines[8]);
@@ -95,7 +95,7 @@ TEST_F(LedgerPassTest, BalanceOnTheLastBodyLineGetsTheFootAtOnce) {
 
 TEST_F(LedgerPassTest, BalanceArrivingOnAFullPageStartsTheNextOneWithoutEndingIt) {
   const auto lines = ledger(12, {10});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   std::vector<std::string> expected{pageStamp(lines[0], 1)};
   append(expected, slice(lines, 2, 9));
   append(expected, {foot, " ", " "});
@@ -108,7 +108,7 @@ TEST_F(LedgerPassTest, BalanceArrivingOnAFullPageStartsTheNextOneWithoutEndingIt
 
 TEST_F(LedgerPassTest, LedgerEndingInABalanceGetsAnEmptyLastPage) {
   const auto lines = ledger(5, {5});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   std::vector<std::string> expected{pageStamp(lines[0], 1)};
   append(expected, slice(lines, 2, 5));
   append(expected, blanks(4));
@@ -121,7 +121,7 @@ TEST_F(LedgerPassTest, LedgerEndingInABalanceGetsAnEmptyLastPage) {
 
 TEST_F(LedgerPassTest, EmptyLedgerIsOnePageWithAnEmptyFoot) {
   giveReport("MAYOR.TXT", {});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   auto expected = blanks(9);
   expected.push_back("");
   EXPECT_EQ(workLines(), expected);
@@ -131,7 +131,7 @@ TEST_F(LedgerPassTest, FailureLeavesTheEarlierWorkFileAndNoSecondFileAndSaysSo) 
   ledger(20, {8});
   dir.write("WRITE.TXT", "de un trabajo anterior\r\n");
   std::filesystem::create_directory(dir.file("WRITE2.TXT"));  // cannot be created as a file
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_NE(lastMessage().find("WRITE2.TXT"), std::string::npos);
   EXPECT_NE(lastMessage(), "Impresion Finalizada");
   EXPECT_TRUE(launcher.started.empty());
