@@ -26,26 +26,6 @@ class LedgerPassTest : public PrintJobTest {
   const std::string foot = std::string(192, ' ');
 };
 
-TEST_F(LedgerPassTest, ClosingBalanceEndsItsPageAndFullPagesBreakUnderTheHeader) {
-  const auto lines = ledger(20, {8});
-  runJobHere(job, view);
-
-  const auto header = slice(lines, 1, 3);
-  std::vector<std::string> expected{pageStamp(lines[0], 1)};
-  append(expected, slice(lines, 2, 8));
-  append(expected, {" ", foot, " ", " "});
-  append(expected, header);
-  append(expected, slice(lines, 9, 14));
-  append(expected, {foot, " ", " "});
-  append(expected, header);
-  append(expected, slice(lines, 15, 20));
-  append(expected, {foot});
-  EXPECT_EQ(workLines(), expected);
-  EXPECT_EQ(expected.size(), 34u);
-  EXPECT_FALSE(dir.exists("WRITE2.TXT"));
-  EXPECT_EQ(lastMessage(), "Impresion Finalizada");
-}
-
 // A crashed accounting program can leave a line of a megabyte of NULs: the
 // foot of every page stays at the 32767 blanks a 16-bit count holds, and the
 // line itself goes through as it is.
