@@ -130,7 +130,9 @@ class DestinationWindowTest : public QObject {
       QTimer poll;
       QObject::connect(&poll, &QTimer::timeout, [&] {
         QWidget* dialog = QApplication::activeModalWidget();
-        if (!dialog || !dialog->isVisible() || !QApplication::focusWidget()) return;
+        // Until the dialog has the focus the key would go to the window.
+        QWidget* focused = QApplication::focusWidget();
+        if (!dialog || !dialog->isVisible() || !focused || !dialog->isAncestorOf(focused)) return;
         poll.stop();
         QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
       });
