@@ -21,6 +21,7 @@ int main() { std::puts("The PDF benchmark runs on Linux."); }
 #include <vector>
 
 #include "printing/print_job.hpp"
+#include "support/run_job.hpp"
 
 using namespace pliego;
 namespace fs = std::filesystem;
@@ -117,7 +118,7 @@ struct Sample {
   NoLauncher launcher;
   PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
   job.setNextOptions(report, PageSelection{}, PdfRequest{PdfUse::InsteadOfPrinter, (folder / "PDF").string(), {}});
-  job.cmdImprimir_Click();
+  pliego::testing::runJobHere(job, view);
   if (dialogs.last != kJobDone) {
     std::fprintf(stderr, "%s: %s\n", report, dialogs.last.c_str());
     _exit(1);

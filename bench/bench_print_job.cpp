@@ -28,6 +28,7 @@ int main() { std::puts("The benchmark runs on Linux (it needs fork and wait4).")
 #include "platform/files.hpp"
 #include "printing/print_job.hpp"
 #include "printing/report_check.hpp"
+#include "support/run_job.hpp"
 
 using namespace pliego;
 namespace fs = std::filesystem;
@@ -190,8 +191,7 @@ void runJob(const fs::path& folder, const Case& c) {
   QuietDialogs dialogs;
   NoLauncher launcher;
   PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
-  job.cmdImprimir_Click();
-  if (dialogs.last != "Impresion Finalizada") {
+  if (pliego::testing::runJobHere(job, view) != JobResult::Sent) {
     std::fprintf(stderr, "%s: %s\n", c.name, dialogs.last.c_str());
     _exit(1);
   }

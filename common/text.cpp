@@ -53,13 +53,4 @@ bool containsUpperAscii(std::string_view text, std::string_view upperNeedle) {
   return false;
 }
 
-bool isLedgerName(std::string_view reportName) {
-  return startsWith(toUpperAscii(trimSpaces(reportName)), "MAYOR.TXT");
-}
-
-bool isVatBookName(std::string_view reportName) {
-  const std::string name = toUpperAscii(trimSpaces(reportName));
-  return name == "IVACOMPRAS.TXT" || name == "IVAVENTAS.TXT";
-}
-
 }  // namespace pliego

@@ -17,11 +17,4 @@ bool startsWith(std::string_view text, std::string_view prefix);
 // True when `text` holds `needle` (which must be upper case) in any ASCII case.
 bool containsUpperAscii(std::string_view text, std::string_view upperNeedle);
 
-// The ledger is the report whose name, trimmed and upper-cased, begins with
-// "MAYOR.TXT".
-bool isLedgerName(std::string_view reportName);
-// The VAT books are the reports named exactly "IVACOMPRAS.TXT" or
-// "IVAVENTAS.TXT", after trimming and upper-casing.
-bool isVatBookName(std::string_view reportName);
-
 }  // namespace pliego

@@ -28,6 +28,7 @@
 #include "platform/files.hpp"
 #include "printing/print_job.hpp"
 #include "support/fakes.hpp"
+#include "support/run_job.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -103,12 +104,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FakeDialogs dialogs;
   FakeLauncher launcher;
   PrintJob job{view, dialogs, launcher, folder(), NumberFormat{'.', ','}};
-  job.cmdImprimir_Click();
+  const auto result = runJobHere(job, view);
 
   if (dialogs.informed.size() != 1) fail("the job told " + std::to_string(dialogs.informed.size()) + " messages");
   const std::string& told = dialogs.informed[0];
   const bool workFile = fs::exists(folder() + "/WRITE.TXT");
-  if (told == "Impresion Finalizada") {
+  if (result == JobResult::Sent) {
     if (!workFile) fail("finished without a work file");
     if (launcher.started.size() != 1) fail("finished without starting the editor or the script");
   } else {

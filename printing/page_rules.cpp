@@ -12,11 +12,6 @@ namespace {
 // The most lines a header may have.
 constexpr double kMostHeaderLines = 32767;
 
-ReportKind kindOf(std::string_view reportName) {
-  if (isLedgerName(reportName)) return ReportKind::Ledger;
-  return isVatBookName(reportName) ? ReportKind::VatBook : ReportKind::Plain;
-}
-
 // The number of header lines: the leading number, rounded; none below 1.
 std::size_t headerLineCount(double h) {
   const double rounded = roundHalfEven(h);

@@ -6,10 +6,9 @@
 
 #include "common/check_state.hpp"
 #include "common/numbers.hpp"
+#include "reports/reports.hpp"
 
 namespace pliego {
-
-enum class ReportKind { Plain, VatBook, Ledger };
 
 struct PageRules {
   ReportKind kind = ReportKind::Plain;

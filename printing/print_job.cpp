@@ -49,20 +49,71 @@ std::string firstLines(const std::string& text, std::size_t count) {
 
 }  // namespace
 
-JobSettings readJobSettings(const PrintView& view, const NumberFormat& format) {
+JobFields readJobFields(const PrintView& view) {
+  JobFields fields;
+  fields.report = view.selectedReport();
+  fields.linesPerPage = view.linesPerPage();
+  fields.headerLines = view.headerLines();
+  fields.linesBetweenPages = view.linesBetweenPages();
+  fields.port = view.portNumber();
+  fields.destination = view.destination();
+  fields.profile = view.selectedProfile();
+  fields.pageNumber = view.pageNumberBox();
+  fields.preview = view.previewBox();
+  fields.vatTotals = view.vatTotalsBox();
+  fields.printer = view.profilePrinterSetup();
+  return fields;
+}
+
+// Besides the numeric checks, counts that no paper has are refused: they
+// would only fill the disk of the shared folder with blank lines.
+std::optional<FieldRefusal> validateJobFields(const JobFields& fields, const NumberFormat& format) {
+  // The copy pass reads a field's leading number; the ledger pass reads the
+  // whole text in the user's format. Neither reading may go past the limit.
+  const auto tooMany = [&](const std::string& text) {
+    return roundHalfEven(numericValue(text)) > kMostLines ||
+           roundHalfEven(parseUserNumber(text, format).value_or(0)) > kMostLines;
+  };
+  const std::string fix = " no pueden ser mas de 32767. Corrija la configuracion de impresora";
+  if (trimSpaces(fields.report).empty())
+    return FieldRefusal{"Debe seleccionar el archivo a imprimir", FocusTarget::ReportList};
+  if (!isNumeric(fields.headerLines, format))
+    return FieldRefusal{"Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
+                        FocusTarget::ProfileList};
+  if (!isNumeric(fields.linesPerPage, format))
+    return FieldRefusal{"Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
+                        FocusTarget::ProfileList};
+  std::string badDestination;
+  const auto destination = readDestination(fields.destination, badDestination);
+  const bool script = destination && destination->kind == DestinationKind::Script;
+  if (script && !isNumeric(fields.port, format))
+    return FieldRefusal{
+        "Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
+        FocusTarget::ProfileList};
+  if (!destination) return FieldRefusal{badDestination, FocusTarget::Destination};
+  if (tooMany(fields.headerLines))
+    return FieldRefusal{"Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField};
+  if (tooMany(fields.linesPerPage))
+    return FieldRefusal{"Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField};
+  if (tooMany(fields.linesBetweenPages))
+    return FieldRefusal{"Los renglones entre paginas" + fix, FocusTarget::BetweenPagesField};
+  return std::nullopt;
+}
+
+JobSettings jobSettingsOf(const JobFields& fields, const NumberFormat& format) {
   JobSettings settings;
-  settings.report = view.selectedReport();
-  settings.rules = makePageRules(settings.report, view.linesPerPage(), view.headerLines(), view.linesBetweenPages(),
-                                 view.pageNumberBox(), view.vatTotalsBox(), format);
-  settings.printer = readPrinterSetup(view.profilePrinterSetup());
+  settings.report = fields.report;
+  settings.rules = makePageRules(settings.report, fields.linesPerPage, fields.headerLines, fields.linesBetweenPages,
+                                 fields.pageNumber, fields.vatTotals, format);
+  settings.printer = readPrinterSetup(fields.printer);
   settings.rules = withPrinterSetup(settings.rules, settings.printer);
-  settings.preview = view.previewBox() == CheckState::Checked;
-  settings.portText = view.portNumber();
+  settings.preview = fields.preview == CheckState::Checked;
+  settings.portText = fields.port;
   settings.port = toInt16(numericValue(settings.portText));
-  settings.profile = view.selectedProfile();
-  settings.linesPerPageText = view.linesPerPage();
+  settings.profile = fields.profile;
+  settings.linesPerPageText = fields.linesPerPage;
   std::string problem;
-  settings.destination = readDestination(view.destination(), problem).value_or(Destination{});
+  settings.destination = readDestination(fields.destination, problem).value_or(Destination{});
   return settings;
 }
 
@@ -77,76 +128,45 @@ PrintJob::PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher,
       folder_(std::move(folder)),
       format_(format) {}
 
-// Besides the numeric checks, counts that no paper has are refused: they
-// would only fill the disk of the shared folder with blank lines.
-bool PrintJob::ValidarDatos() {
-  const auto refuse = [&](const std::string& message, FocusTarget focus) {
-    dialogs_.inform(message);
-    view_.moveFocus(focus);
-    return false;
-  };
-  // The copy pass reads a field's leading number; the ledger pass reads the
-  // whole text in the user's format. Neither reading may go past the limit.
-  const auto tooMany = [&](const std::string& text) {
-    return roundHalfEven(numericValue(text)) > kMostLines ||
-           roundHalfEven(parseUserNumber(text, format_).value_or(0)) > kMostLines;
-  };
-  const std::string fix = " no pueden ser mas de 32767. Corrija la configuracion de impresora";
-  if (trimSpaces(view_.selectedReport()).empty())
-    return refuse("Debe seleccionar el archivo a imprimir", FocusTarget::ReportList);
-  if (!isNumeric(view_.headerLines(), format_))
-    return refuse("Falta indicar los renglones del encabezado. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
-  if (!isNumeric(view_.linesPerPage(), format_))
-    return refuse("Falta indicar los renglones de la pagina. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
-  std::string badDestination;
-  const auto destination = readDestination(view_.destination(), badDestination);
-  const bool script = destination && destination->kind == DestinationKind::Script;
-  if (script && !isNumeric(view_.portNumber(), format_))
-    return refuse("Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora",
-                  FocusTarget::ProfileList);
-  if (!destination) return refuse(badDestination, FocusTarget::Destination);
-  if (tooMany(view_.headerLines()))
-    return refuse("Los renglones del encabezado" + fix, FocusTarget::HeaderLinesField);
-  if (tooMany(view_.linesPerPage()))
-    return refuse("Los renglones de la pagina" + fix, FocusTarget::LinesPerPageField);
-  if (tooMany(view_.linesBetweenPages()))
-    return refuse("Los renglones entre paginas" + fix, FocusTarget::BetweenPagesField);
-  return true;
+bool PrintJob::accepts(const JobFields& fields) {
+  const auto refusal = validateJobFields(fields, format_);
+  if (!refusal) return true;
+  dialogs_.inform(refusal->message);
+  view_.moveFocus(refusal->focus);
+  return false;
 }
 
-std::optional<JobSettings> PrintJob::prepare() {
-  if (!ValidarDatos()) return std::nullopt;
+std::optional<JobSettings> PrintJob::prepare(const JobFields& fields) {
+  JobSettings settings;
   try {
-    prepared_ = readJobSettings(view_, format_);
+    settings = jobSettingsOf(fields, format_);
   } catch (const JobError& error) {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
-  prepared_.pdf = nextPdfFor(prepared_.report).value_or(PdfRequest{});
+  settings.pdf = nextPdfFor(settings.report).value_or(PdfRequest{});
   // A profile that makes PDFs makes one instead of the print, where the
   // profile keeps them unless the options asked for another folder.
-  if (prepared_.destination.kind == DestinationKind::Pdf && !prepared_.preview) {
-    if (prepared_.pdf.use == PdfUse::None) prepared_.pdf = view_.profilePdf();
-    prepared_.pdf.use = PdfUse::InsteadOfPrinter;
+  if (settings.destination.kind == DestinationKind::Pdf && !settings.preview) {
+    if (settings.pdf.use == PdfUse::None) settings.pdf = view_.profilePdf();
+    settings.pdf.use = PdfUse::InsteadOfPrinter;
   }
-  if (!checkBeforePrinting(prepared_, folder_, view_, dialogs_)) return std::nullopt;
-  prepared_.selection = nextOptionsFor(prepared_.report).value_or(PageSelection{});
-  return prepared_;
+  if (!checkBeforePrinting(settings, folder_, view_, dialogs_)) return std::nullopt;
+  settings.selection = nextOptionsFor(settings.report).value_or(PageSelection{});
+  return settings;
 }
 
-std::optional<JobSettings> PrintJob::prepareTestPage(JobPurpose purpose) {
-  if (!ValidarDatos()) return std::nullopt;
+std::optional<JobSettings> PrintJob::prepareTestPage(const JobFields& fields, JobPurpose purpose) {
+  JobSettings settings;
   try {
-    prepared_ = readJobSettings(view_, format_);
+    settings = jobSettingsOf(fields, format_);
   } catch (const JobError& error) {
     dialogs_.inform(error.what());
     return std::nullopt;
   }
-  prepared_.purpose = purpose;
-  prepared_.preview = false;
-  return prepared_;
+  settings.purpose = purpose;
+  settings.preview = false;
+  return settings;
 }
 
 void PrintJob::setNextOptions(const std::string& report, const std::optional<PageSelection>& selection,
@@ -189,24 +209,6 @@ void PrintJob::follow(const JobSettings& settings, const JobOutcome& outcome, co
   }
 }
 
-void PrintJob::cmdImprimir_Click() {
-  const auto settings = prepare();
-  if (!settings) return;
-  const std::string savedCaption = view_.statusCaption();
-  view_.showStatusCaption("Procesando Archivo. Aguarde..");
-  JobHooks hooks = hooks_;
-  hooks.waiting = [this, waiting = hooks_.waiting](WaitingFor what, int minutes) {
-    view_.showStatusCaption(what == WaitingFor::EarlierCopy
-                                ? "Esperando que termine la impresion anterior. Aguarde.."
-                                : "Esperando que termine la impresion de otra estacion. Aguarde..");
-    if (waiting) waiting(what, minutes);
-  };
-  if (!hooks.confirmReplace) hooks.confirmReplace = [this](const std::string& path) { return confirmReplace(path); };
-  JobOutcome outcome = work(*settings, hooks);
-  view_.showStatusCaption(savedCaption);
-  finish(std::move(outcome));
-}
-
 // The record's lock may be held a while by another workstation: the line is
 // written here, on the job's own thread, never on the window's.
 JobOutcome PrintJob::work(const JobSettings& settings, const JobHooks& hooks) {
@@ -244,11 +246,11 @@ JobOutcome PrintJob::printAndWatch(const JobSettings& settings, const JobHooks& 
 // The status line tells how the job ended: the summary of the pages sent,
 // or that it failed or was cancelled. The message box keeps its own text.
 // Options the job printed with are used up once its pages went to the printer.
-void PrintJob::finish(JobOutcome outcome) {
+void PrintJob::finish(const JobSettings& settings, JobOutcome outcome) {
   const bool sent = outcome.result == JobResult::Sent;
-  if (prepared_.purpose != JobPurpose::Print) {
-    view_.showStatusCaption(!sent ? jobEndText(prepared_, outcome.result)
-                            : prepared_.purpose == JobPurpose::AlignmentTest
+  if (settings.purpose != JobPurpose::Print) {
+    view_.showStatusCaption(!sent ? jobEndText(settings, outcome.result)
+                            : settings.purpose == JobPurpose::AlignmentTest
                                 ? "Prueba de alineacion enviada a la impresora."
                                 : "Avance de formulario enviado a la impresora.");
     dialogs_.inform(outcome.message);
@@ -256,10 +258,10 @@ void PrintJob::finish(JobOutcome outcome) {
   }
   header_ = std::move(outcome.header);
   widest_ = outcome.widest;
-  const auto options = nextOptionsFor(prepared_.report);
-  if (sent && !prepared_.preview && options && *options == prepared_.selection)
-    setNextOptions(prepared_.report, std::nullopt);
-  std::string caption = sent ? jobSummary(prepared_, outcome) : jobEndText(prepared_, outcome.result);
+  const auto options = nextOptionsFor(settings.report);
+  if (sent && !settings.preview && options && *options == settings.selection)
+    setNextOptions(settings.report, std::nullopt);
+  std::string caption = sent ? jobSummary(settings, outcome) : jobEndText(settings, outcome.result);
   if (!outcome.recorded) caption += ". No se pudo anotar esta impresion en " + std::string(kRecordFileName) + ".";
   view_.showStatusCaption(caption);
   dialogs_.inform(outcome.message);

@@ -20,9 +20,29 @@
 
 namespace pliego {
 
-// Reads, once, every field the job needs. Throws JobError when the lines
-// between pages do not fit a count.
-JobSettings readJobSettings(const PrintView& view, const NumberFormat& format);
+// Every field of the window a job takes, as shown when the job was asked for.
+struct JobFields {
+  std::string report;  // List1's selected text, blanks included
+  std::string linesPerPage, headerLines, linesBetweenPages, port, destination, profile;
+  CheckState pageNumber = CheckState::Checked, preview = CheckState::Unchecked, vatTotals = CheckState::Unchecked;
+  PrinterSetupTexts printer;
+};
+
+// Reads the fields once; the job uses nothing else of the window's.
+JobFields readJobFields(const PrintView& view);
+
+// Why a job may not run: what the user is told, and where the focus goes.
+struct FieldRefusal {
+  std::string message;
+  FocusTarget focus;
+};
+
+// The checks before a job, in their order: the first that fails, or nothing.
+std::optional<FieldRefusal> validateJobFields(const JobFields& fields, const NumberFormat& format);
+
+// The job's settings from fields that passed validation. Throws JobError
+// when the lines between pages do not fit a count.
+JobSettings jobSettingsOf(const JobFields& fields, const NumberFormat& format);
 
 // What the user is told of a print or preview command that ended with an
 // error: the command, its status, the first lines of its error output and
@@ -37,27 +57,26 @@ class PrintJob {
   PrintJob(PrintView& view, Dialogs& dialogs, ProgramLauncher& launcher, std::string folder,
            NumberFormat format, PrintSpooler* spooler = nullptr);
 
-  // Runs the whole job on this thread: F10 or the "F10 - Imprimir" button.
-  void cmdImprimir_Click();
-  // True when the job may run; otherwise the user has been told why.
-  bool ValidarDatos();
-
-  // The same job in three steps, for a window that keeps answering while
-  // the work runs on another thread.
-  // Validates and reads the fields; nothing when the job may not run (the
-  // user has been told why).
-  std::optional<JobSettings> prepare();
+  // A job runs in steps, so that the window keeps answering while the work
+  // runs on another thread: accepts, prepare, work, finish.
+  // True when `fields` let a job run; otherwise the user has been told why
+  // and the focus has moved to the field to mend.
+  bool accepts(const JobFields& fields);
+  // The settings of the job asked with accepted `fields`: the options set
+  // for its report, its PDF, the check before printing. Nothing when the job
+  // may not run (the user has been told why).
+  std::optional<JobSettings> prepare(const JobFields& fields);
   // The same for a page that lines the form up, sent to the profile's
   // destination ("Prueba de alineacion", "Avanzar formulario"): neither the
   // options nor the preview box play a part.
-  std::optional<JobSettings> prepareTestPage(JobPurpose purpose);
+  std::optional<JobSettings> prepareTestPage(const JobFields& fields, JobPurpose purpose);
   // Waits for the copy still printing, does the work, watches the command
   // it started for its first seconds and writes the job's line in the record
   // of prints. Touches neither the view nor the message boxes. Never throws.
   JobOutcome work(const JobSettings& settings, const JobHooks& hooks);
-  // Keeps what the work found and tells the user its final message; no
-  // file is touched.
-  void finish(JobOutcome outcome);
+  // Keeps what the work of the job prepared with `settings` found and tells
+  // the user its final message; no file is touched.
+  void finish(const JobSettings& settings, JobOutcome outcome);
   // Asks the user whether the job's PDF may replace the file at `path`.
   bool confirmReplace(const std::string& path);
   // What to tell of prints that failed, or met a problem at the printer,
@@ -75,9 +94,6 @@ class PrintJob {
   const std::vector<std::string>& mEncabezado() const { return header_; }
   // Length of the longest line the last copy pass wrote itself.
   std::int64_t mAnchoMaximo() const { return widest_; }
-
-  // Progress, waits and cancellation for cmdImprimir_Click's work.
-  void setHooks(JobHooks hooks) { hooks_ = std::move(hooks); }
 
   // The first folio and the pages for the next job that prints `report`,
   // and the PDF asked of it; nothing clears them. They hold, for that report
@@ -113,8 +129,6 @@ class PrintJob {
   NumberFormat format_;
   std::vector<std::string> header_;
   std::int64_t widest_ = 0;
-  JobHooks hooks_;
-  JobSettings prepared_;  // the settings of the job prepare() read last
   std::map<std::string, PageSelection> next_;  // by the report's upper-cased name
   std::map<std::string, PdfRequest> nextPdf_;
 };

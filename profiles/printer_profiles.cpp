@@ -72,7 +72,7 @@ void PrinterProfiles::CargarImpresoras() {
     view_.addProfile(sections[i - 1]);
 }
 
-void PrinterProfiles::ComprobarArchivo() {
+void PrinterProfiles::tellIfUnreadable() {
   if (mIni_.Readable()) return;
   dialogs_.inform("No se pudo leer el archivo de impresoras " + mIni_.Path() +
                   ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que la unidad de red "
@@ -109,12 +109,12 @@ void PrinterProfiles::addSetupEntries(std::vector<ProfileEntry>& entries) {
   }
 }
 
-void PrinterProfiles::List2_Click() {
+void PrinterProfiles::selectProfile() {
   CargarConfiguracion();
   view_.setPageNumberBox(CheckState::Checked);
 }
 
-void PrinterProfiles::cmdAgregarImpresora_Click() {
+void PrinterProfiles::addProfile() {
   const std::string name =
       toUpperCp1252(dialogs_.ask("Ingrese el nombre de la nueva impresora", "Agregar Impresora", ""));
   if (name.empty()) return;
@@ -122,7 +122,7 @@ void PrinterProfiles::cmdAgregarImpresora_Click() {
 }
 
 // The five keys go to the file together: a profile is never left half saved.
-void PrinterProfiles::cmdGuardarImpresora_Click() {
+void PrinterProfiles::saveProfile() {
   const std::string name = view_.selectedProfile();
   if (trimSpaces(name).empty()) return;
   mIni_.Section(name);
@@ -144,7 +144,7 @@ void PrinterProfiles::cmdGuardarImpresora_Click() {
     dialogs_.inform(saveFailureMessage(cp1252ToSystem(name), mIni_.Path(), failed, entries.size()));
 }
 
-void PrinterProfiles::Command1_Click() {
+void PrinterProfiles::removeProfile() {
   const std::string name = view_.selectedProfile();
   if (!dialogs_.confirm(cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora " + name + " ?")))
     return;

@@ -1,8 +1,8 @@
 #pragma once
 // The printer profiles: one section of "Pliegomatic.ini" per profile, shown
-// in List2 and loaded into the window's fields. The procedures keep the
-// window's names. A save or a removal that the file refuses is told, and so
-// is a file that cannot be read when the window starts.
+// in List2 and loaded into the window's fields. The window's event
+// procedures forward to these. A save or a removal that the file refuses is
+// told, and so is a file that cannot be read when the window starts.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -22,19 +22,22 @@ class PrinterProfiles {
   void CargarImpresoras();
   // Tells the user when the profile file is there but cannot be read, so
   // that an empty list is not taken for a file without profiles.
-  void ComprobarArchivo();
+  void tellIfUnreadable();
   // Copies the selected profile's five values into the fields, and its
   // printer set-up into the window's set-up.
   void CargarConfiguracion();
-  // A profile was selected: load it, then check the page-number box.
-  void List2_Click();
-  // "Agregar Impresora...": asks for a name and appends it, upper-cased.
-  void cmdAgregarImpresora_Click();
-  // "Guardar Impresora": writes the five fields and the set-up under the
-  // selected name.
-  void cmdGuardarImpresora_Click();
-  // "Quitar Impresora": after a Yes removes the selected section and refills.
-  void Command1_Click();
+  // A profile was selected (List2_Click): load it, then check the
+  // page-number box.
+  void selectProfile();
+  // "Agregar Impresora..." (cmdAgregarImpresora_Click): asks for a name and
+  // appends it, upper-cased.
+  void addProfile();
+  // "Guardar Impresora" (cmdGuardarImpresora_Click): writes the five fields
+  // and the set-up under the selected name.
+  void saveProfile();
+  // "Quitar Impresora" (Command1_Click): after a Yes removes the selected
+  // section and refills the list.
+  void removeProfile();
 
  private:
   void addSetupEntries(std::vector<ProfileEntry>& entries);

@@ -18,6 +18,7 @@
 
 #include "common/text.hpp"
 #include "platform/files.hpp"
+#include "printing/job_captions.hpp"
 #include "printing/print_record.hpp"
 #include "window/destination_box.hpp"
 #include "window/print_options_dialog.hpp"
@@ -29,8 +30,6 @@ namespace pliego {
 
 namespace {
 
-const QString kProcessing = QStringLiteral("Procesando Archivo. Aguarde..");
-const QString kEscCancels = QStringLiteral(" Esc cancela la impresion.");
 // How often the window looks for print and preview commands that ended.
 constexpr int kEndingsLook = 500;
 // How many of the report's last prints the options dialog shows.
@@ -131,7 +130,7 @@ void frmPliegomatic::Form_Load() {
 
   Frame1->setTitle(QStringLiteral("Configuracion de Impresoras (") + toQtSystem(mIni_->Path()) + QStringLiteral(")"));
   profiles_->CargarImpresoras();
-  profiles_->ComprobarArchivo();
+  profiles_->tellIfUnreadable();
   if (List2->count() > 0) List2->setCurrentRow(0);
 }
 
@@ -153,10 +152,10 @@ void frmPliegomatic::tellFolderUnreadable() {
 
 // Shows the folder as it is now. The list is left alone when nothing
 // changed; otherwise the selected name stays selected while its file is there.
-void frmPliegomatic::ActualizarArchivos() {
+void frmPliegomatic::refreshReportList() {
   std::optional<std::vector<std::string>> reports;
   try {
-    reports = ReportesDeLaCarpeta(mRuta_);
+    reports = reportsInFolder(mRuta_);
   } catch (const std::filesystem::filesystem_error&) {
     tellFolderUnreadable();
     return;
@@ -181,7 +180,7 @@ void frmPliegomatic::showReports(const std::vector<std::string>& names) {
 void frmPliegomatic::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   if (event->type() == QEvent::ActivationChange && isActiveWindow())
-    QMetaObject::invokeMethod(this, &frmPliegomatic::ActualizarArchivos, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &frmPliegomatic::refreshReportList, Qt::QueuedConnection);
 }
 
 void frmPliegomatic::centreOnScreen() {
@@ -192,7 +191,7 @@ void frmPliegomatic::centreOnScreen() {
 void frmPliegomatic::Form_KeyDown(int key, Qt::KeyboardModifiers /*shift*/) {
   switch (key) {
     case Qt::Key_F5:
-      ActualizarArchivos();
+      refreshReportList();
       List1->setFocus(Qt::ShortcutFocusReason);
       break;
     case Qt::Key_F9: List2->setFocus(Qt::ShortcutFocusReason); break;
@@ -230,13 +229,17 @@ bool frmPliegomatic::printing() const { return jobThread_ && jobThread_->running
 // The fields are read here, once; the work runs on its own thread.
 void frmPliegomatic::cmdImprimir_Click() {
   if (!printJob_ || printing()) return;
-  startJob(printJob_->prepare());
+  const JobFields fields = readJobFields(*this);
+  if (!ValidarDatos(fields)) return;
+  startJob(printJob_->prepare(fields));
 }
+
+bool frmPliegomatic::ValidarDatos(const JobFields& fields) { return printJob_->accepts(fields); }
 
 void frmPliegomatic::startJob(std::optional<JobSettings> settings) {
   if (!settings || printing()) return;
   previewing_ = settings->preview;
-  Label1->setText(kProcessing);
+  Label1->setText(toQtSystem(kProcessingCaption));
   Label1->repaint();  // shown at once, even when a short job ends before the next paint
   jobThread_->start(*printJob_, std::move(*settings));
 }
@@ -244,33 +247,21 @@ void frmPliegomatic::startJob(std::optional<JobSettings> settings) {
 // Once the report is read the work file goes out, and the command is
 // watched for its first seconds.
 void frmPliegomatic::showJobProgress(int percent) {
-  if (!printing()) return;
-  if (percent < 100)
-    Label1->setText(kProcessing + QStringLiteral(" %1%.").arg(percent) + kEscCancels);
-  else if (previewing_)
-    Label1->setText(QStringLiteral("Abriendo la vista previa. Aguarde..") + kEscCancels);
-  else
-    Label1->setText(QStringLiteral("Enviando a la impresora. Aguarde..") + kEscCancels);
+  if (printing()) Label1->setText(toQtSystem(progressCaption(percent, previewing_)));
 }
 
 void frmPliegomatic::showJobWaiting(int what, int minutes) {
-  if (!printing()) return;
-  const QString copy = WaitingFor(what) == WaitingFor::EarlierCopy ? QStringLiteral("la impresion anterior")
-                                                                    : QStringLiteral("la impresion de otra estacion");
-  Label1->setText(QStringLiteral("Esperando que termine %1%2 %3 min. Esc cancela la espera.")
-                      .arg(copy, QChar(0x2026))
-                      .arg(minutes));
+  if (printing()) Label1->setText(toQtSystem(waitingCaption(WaitingFor(what), minutes)));
 }
 
 void frmPliegomatic::showJobSending(int percent) {
-  if (printing())
-    Label1->setText(QStringLiteral("Enviando a la impresora. Aguarde.. %1%. Esc cancela la impresion.").arg(percent));
+  if (printing()) Label1->setText(toQtSystem(sendingCaption(percent)));
 }
 
 // Back on this thread: the status line tells how the job ended, then the
 // final message.
 void frmPliegomatic::jobFinished() {
-  printJob_->finish(jobThread_->takeOutcome());
+  printJob_->finish(jobThread_->settings(), jobThread_->takeOutcome());
   showStatusLine();
 }
 
@@ -351,11 +342,11 @@ void frmPliegomatic::keepPdfOptions(const PdfRequest& pdf) {
 }
 
 void frmPliegomatic::List2_Click() {
-  if (profiles_) profiles_->List2_Click();
+  if (profiles_) profiles_->selectProfile();
 }
-void frmPliegomatic::cmdAgregarImpresora_Click() { profiles_->cmdAgregarImpresora_Click(); }
-void frmPliegomatic::cmdGuardarImpresora_Click() { profiles_->cmdGuardarImpresora_Click(); }
-void frmPliegomatic::Command1_Click() { profiles_->Command1_Click(); }
+void frmPliegomatic::cmdAgregarImpresora_Click() { profiles_->addProfile(); }
+void frmPliegomatic::cmdGuardarImpresora_Click() { profiles_->saveProfile(); }
+void frmPliegomatic::Command1_Click() { profiles_->removeProfile(); }
 
 // PrintView
 

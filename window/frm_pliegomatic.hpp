@@ -15,10 +15,10 @@
 #include "printing/print_view.hpp"
 #include "profiles/printer_profiles.hpp"
 #include "profiles/profiles_view.hpp"
+#include "reports/reports.hpp"
 #include "settings/cinifile.hpp"
 #include "platform/print_spooler.hpp"
 #include "window/job_thread.hpp"
-#include "window/report_list.hpp"
 
 class QCheckBox;
 class QGroupBox;
@@ -56,6 +56,9 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   // Event handlers, under the names the rest of the program knows them by.
   void Form_KeyDown(int key, Qt::KeyboardModifiers shift);
   void cmdImprimir_Click();
+  // True when the fields the job read let it run; otherwise the user has
+  // been told why and the focus is on the field to mend.
+  bool ValidarDatos(const JobFields& fields);
   // F11 or "F11 - Opciones...": the first folio and the pages of the next print.
   void cmdOpciones_Click();
   // "Configurar impresora...": the selected profile's printer set-up.
@@ -68,7 +71,7 @@ class frmPliegomatic : public QWidget, public PrintView, public ProfilesView, pu
   void cmdGuardarImpresora_Click();
   void Command1_Click();
   // Reads the folder's reports again (F5, and the window activated again).
-  void ActualizarArchivos();
+  void refreshReportList();
 
   // PrintView
   std::string selectedReport() const override;

@@ -30,8 +30,9 @@ void JobThread::start(PrintJob& job, JobSettings settings) {
       if (cancel_) return false;
     return replace.get();
   };
-  thread_ = std::thread([this, &job, settings = std::move(settings), hooks = std::move(hooks)] {
-    outcome_ = job.work(settings, hooks);
+  settings_ = std::move(settings);
+  thread_ = std::thread([this, &job, hooks = std::move(hooks)] {
+    outcome_ = job.work(settings_, hooks);
     QMetaObject::invokeMethod(this, &JobThread::ended, Qt::QueuedConnection);
   });
 }

@@ -25,7 +25,8 @@ class JobThread : public QObject {
   void cancel() { cancel_ = true; }
   // Cancels and waits until the work has stopped; no finished() follows.
   void stop();
-  // The work's outcome, once finished() has come.
+  // The settings the work ran with, and its outcome, once finished() has come.
+  const JobSettings& settings() const { return settings_; }
   JobOutcome takeOutcome();
 
  signals:
@@ -40,6 +41,7 @@ class JobThread : public QObject {
   std::thread thread_;
   std::atomic<bool> cancel_{false};
   bool running_ = false;
+  JobSettings settings_;
   JobOutcome outcome_;
 };
 

@@ -13,8 +13,11 @@ void frmPliegomatic::cmdConfigurarImpresora_Click() {
   const int ending = dialog.exec();
   if (ending == QDialog::Rejected) return;
   printerSetup_ = printerSetupTexts(dialog.setup());
-  if (ending == PrinterSetupDialog::AlignmentTest) startJob(printJob_->prepareTestPage(JobPurpose::AlignmentTest));
-  if (ending == PrinterSetupDialog::FormAdvance) startJob(printJob_->prepareTestPage(JobPurpose::FormAdvance));
+  if (ending != PrinterSetupDialog::AlignmentTest && ending != PrinterSetupDialog::FormAdvance) return;
+  const JobFields fields = readJobFields(*this);
+  if (!ValidarDatos(fields)) return;
+  startJob(printJob_->prepareTestPage(
+      fields, ending == PrinterSetupDialog::AlignmentTest ? JobPurpose::AlignmentTest : JobPurpose::FormAdvance));
 }
 
 std::optional<PrinterSetupTexts> frmPliegomatic::printerSetup() const { return printerSetup_; }

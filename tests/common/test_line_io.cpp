@@ -367,16 +367,4 @@ TEST(TextRules, CaseFoldingTouchesAsciiOnly) {
   EXPECT_TRUE(containsUpperAscii("abc", "B"));
 }
 
-TEST(TextRules, ReportKinds) {
-  const std::tuple<const char*, bool, bool> cases[] = {
-      {"MAYOR.TXT", true, false},        {"  mayor.txt ", true, false},    {"MAYOR.TXTX", true, false},
-      {"IVAVENTAS.TXT", false, true},    {" ivacompras.txt", false, true}, {"IVAVENTAS.TXT2", false, false},
-      {"LISTADO.TXT", false, false},     {"", false, false},
-  };
-  for (const auto& [name, ledger, vat] : cases) {
-    EXPECT_EQ(isLedgerName(name), ledger) << name;
-    EXPECT_EQ(isVatBookName(name), vat) << name;
-  }
-}
-
 }  // namespace

@@ -33,7 +33,7 @@ class WindowsOutputTest : public PrintJobTest {
 
 TEST_F(WindowsOutputTest, FirstSendCreatesTheBatchFileWithItsOneLineAndRunsItWithThePort) {
   view.port = "2";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("IMPRIMIR.BAT"), "TYPE WRITE.TXT > LPT%1\r\n");
   ASSERT_EQ(launcher.started.size(), 1u);
   const auto& started = launcher.started[0];
@@ -45,7 +45,7 @@ TEST_F(WindowsOutputTest, FirstSendCreatesTheBatchFileWithItsOneLineAndRunsItWit
   EXPECT_NE(started.command.inheritedHandle, kNoHandle);  // the work file's lock
 
   dir.write("IMPRIMIR.BAT", "COPY WRITE.TXT \\\\SERVIDOR\\EPSON\r\n");
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("IMPRIMIR.BAT"), "COPY WRITE.TXT \\\\SERVIDOR\\EPSON\r\n");  // never rewritten
 }
 
@@ -53,7 +53,7 @@ TEST_F(WindowsOutputTest, FirstSendCreatesTheBatchFileWithItsOneLineAndRunsItWit
 // workstation rewrites.
 TEST_F(WindowsOutputTest, PreviewOpensTheWorkFileWithNotepadFromTheWindowsFolder) {
   view.preview = CheckState::Checked;
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(launcher.started.size(), 1u);
   const auto& command = launcher.started[0].command;
   EXPECT_EQ(command.program, windowsFolder() + "\\notepad.exe");
@@ -94,7 +94,7 @@ TEST(WindowsPrintScript, RunsForRealInAFolderWithBlanks) {
   view.report = "IVAVENTAS.TXT";
   view.header = "1";
   view.port = "3";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(30)));
   EXPECT_EQ(base.read("Contabilidad A\xF1o 2026\\COPIA.TXT"), base.read("Contabilidad A\xF1o 2026\\WRITE.TXT"));
@@ -108,7 +108,7 @@ TEST_F(WindowsOutputTest, ThePrintCommandHoldsTheLockSoASecondJobWaits) {
   SystemLauncher realLauncher;
   PrintJob first{view, dialogs, realLauncher, dir.path(), NumberFormat{}};
   dir.write("IMPRIMIR.BAT", "\"" + helperProgram() + "\" espera 4000\r\nTYPE WRITE.TXT > COPIA%1.TXT\r\n");
-  first.cmdImprimir_Click();
+  runJobHere(first, view);
   ASSERT_EQ(lastMessage(), "Impresion Finalizada");
   const std::string printed = dir.read("WRITE.TXT");
 
@@ -122,7 +122,7 @@ TEST_F(WindowsOutputTest, ThePrintCommandHoldsTheLockSoASecondJobWaits) {
   ASSERT_TRUE(realLauncher.waitForTracked(std::chrono::seconds(30)));
   EXPECT_EQ(dir.read("COPIA1.TXT"), printed);  // the port got this job's report
   EXPECT_EQ(runToEnd(otherWorkstation), 0);
-  second.cmdImprimir_Click();
+  runJobHere(second, otherView);
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
   EXPECT_EQ(workLines().size(), 5u);
 }

@@ -17,7 +17,7 @@
 #include "platform/windows_support.hpp"
 #include "printing/print_fixture.hpp"
 #include "settings/cinifile.hpp"
-#include "window/report_list.hpp"
+#include "reports/reports.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -74,7 +74,7 @@ TEST_F(CodePageFolder, TheJobReadsTheReportAndWritesTheWorkFile) {
   view.report = "mayor.txt";
   view.header = "1";
   view.perPage = "10";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   const auto lines = splitCrLf(read("WRITE.TXT"));
   ASSERT_GE(lines.size(), 3u);
@@ -108,7 +108,7 @@ TEST_F(CodePageFolder, ThePrintScriptRunsThere) {
   view.report = "IVAVENTAS.TXT";
   view.header = "1";
   view.port = "2";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(30)));
   EXPECT_EQ(splitCrLf(read("COPIA2.TXT")).at(1), "fila");

@@ -6,6 +6,7 @@
 
 #include "printing/print_job.hpp"
 #include "support/fakes.hpp"
+#include "support/run_job.hpp"
 #include "support/temp_folder.hpp"
 
 namespace pliego::testing {
@@ -18,6 +19,8 @@ class PrintJobTest : public ::testing::Test {
   FakeDialogs dialogs;
   FakeLauncher launcher;
   PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{'.', ','}};
+  // What the job's steps tell, as the window's job thread is told.
+  JobHooks jobHooks;
 
   // Writes `lines` as report `name` (CR LF) and selects it.
   void giveReport(const std::string& name, const std::vector<std::string>& lines) {

@@ -14,7 +14,7 @@ class CopyPassTest : public PrintJobTest {
 TEST_F(CopyPassTest, PlainReportOf200LinesWith66PerPageAnd5HeaderLines) {
   const auto report = numberedLines(200);
   giveReport("LISTADO.TXT", report);
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
 
   const auto header = slice(report, 1, 5);
   std::vector<std::string> expected{pageStamp(report[0], 1)};
@@ -38,7 +38,7 @@ TEST_F(CopyPassTest, LinesBetweenPagesOpenEveryLaterPage) {
   view.perPage = "6";
   view.header = "1";
   view.between = "2";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   std::vector<std::string> expected{pageStamp(report[0], 1)};
   append(expected, slice(report, 2, 5));
   append(expected, {" ", " ", pageStamp(report[0], 2)});
@@ -51,7 +51,7 @@ TEST_F(CopyPassTest, LinesBetweenPagesOpenEveryLaterPage) {
 TEST_F(CopyPassTest, ReportEndingWithItsPageGetsNoFurtherHeader) {
   const auto report = numberedLines(125);
   giveReport("LISTADO.TXT", report);
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   const auto lines = workLines();
   ASSERT_EQ(lines.size(), 65u + 5u + 60u);
   EXPECT_EQ(lines.back(), "linea 125");
@@ -59,12 +59,12 @@ TEST_F(CopyPassTest, ReportEndingWithItsPageGetsNoFurtherHeader) {
 
 TEST_F(CopyPassTest, ShortAndEmptyReports) {
   giveReport("LISTADO.TXT", {"solo"});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(job.mEncabezado(), (std::vector<std::string>{"solo", "", "", "", ""}));
   EXPECT_EQ(workLines(), std::vector<std::string>{pageStamp("solo", 1)});
 
   giveReport("LISTADO.TXT", {});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("WRITE.TXT"), "");
   EXPECT_EQ(job.mEncabezado(), std::vector<std::string>(5));
   EXPECT_EQ(job.mAnchoMaximo(), 0);
@@ -89,7 +89,7 @@ TEST_F(CopyPassTest, VatTotalsCutOnlyForVatBooksWithTheBoxUnchecked) {
   for (const auto& c : cases) {
     giveReport(c.name, report);
     view.vatTotals = c.totals;
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     const auto lines = workLines();
     ASSERT_EQ(lines.size(), c.lines) << c.name;
     EXPECT_EQ(lines.back(), report[c.lines - 1]) << c.name;
@@ -101,7 +101,7 @@ TEST_F(CopyPassTest, BytesAndLineEndsOfTheReportAreNormalisedToCrLfOnly) {
   dir.write("LISTADO.TXT", "uno\nDOS \xD1\r\x1b" "E tres\r\ncuatro\x1a" "BASURA");
   view.report = "LISTADO.TXT";
   view.header = "0";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("WRITE.TXT"), "uno\r\nDOS \xD1\r\n\x1b" "E tres\r\ncuatro\r\n");
 }
 
@@ -109,7 +109,7 @@ TEST_F(CopyPassTest, ListedUpperCaseNameFindsALowerCaseFileOnDisk) {
   dir.write("ivaventas.txt", "IVA\r\nfila\r\n");
   view.report = "IVAVENTAS.TXT";
   view.header = "1";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(workLines(), (std::vector<std::string>{pageStamp("IVA", 1), "fila"}));
 }
 

@@ -39,7 +39,7 @@ TEST_F(CupsPrintingTest, QueueSendsTheWorkFileUnchangedAndTheRecordSaysItPrinted
   const auto printers = spooler->printers(error);
   EXPECT_NE(std::find(printers.begin(), printers.end(), "matriz"), printers.end());
 
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   EXPECT_EQ(lastMessage(), kJobDone);
   EXPECT_EQ(printer.received(), dir.read("WRITE.TXT"));
   EXPECT_TRUE(launcher.started.empty());
@@ -55,7 +55,7 @@ TEST_F(CupsPrintingTest, QueueSendsTheWorkFileUnchangedAndTheRecordSaysItPrinted
 TEST_F(CupsPrintingTest, QueueGetsTheSetUpThenTheWorkFileThenTheEndOfTheJob) {
   view.printer.commands = "EPSON ESC/P";
   view.printer.end = "SALTO DE PAGINA";
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   ASSERT_EQ(lastMessage(), kJobDone);
   const std::string work = dir.read("WRITE.TXT"), got = printer.received();
   ASSERT_GT(got.size(), work.size() + 1);
@@ -65,7 +65,7 @@ TEST_F(CupsPrintingTest, QueueGetsTheSetUpThenTheWorkFileThenTheEndOfTheJob) {
 
 TEST_F(CupsPrintingTest, StoppedQueueIsToldAndLeavesNoJobToPrintLater) {
   cups.run("/usr/sbin/cupsdisable matriz");
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   EXPECT_NE(lastMessage().find("la impresora matriz esta detenida en el sistema"), std::string::npos)
       << lastMessage();
   EXPECT_EQ(cups.pendingJobs("matriz"), "");
@@ -76,7 +76,7 @@ TEST_F(CupsPrintingTest, StoppedQueueIsToldAndLeavesNoJobToPrintLater) {
 
 TEST_F(CupsPrintingTest, UnknownPrinterIsToldByName) {
   view.destinationText = "IMPRESORA:no_existe";
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   EXPECT_NE(lastMessage().find("No se pudo imprimir en la impresora no_existe: el sistema no tiene una impresora "
                                "con ese nombre. No se envio nada"),
             std::string::npos)
@@ -99,7 +99,7 @@ class UnreachableQueue : public CupsPrintingTest {
 };
 
 TEST_F(UnreachableQueue, IsToldAsWaitingForThePrinter) {
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   EXPECT_NE(lastMessage().find("El sistema no logra comunicarse con la impresora apagada"), std::string::npos)
       << lastMessage();
   EXPECT_NE(cups.pendingJobs("apagada"), "");
@@ -110,12 +110,12 @@ TEST_F(UnreachableQueue, EscRemovesTheSpooledJob) {
   std::atomic<bool> cancel{false};
   JobHooks hooks;
   hooks.cancel = &cancel;
-  cupsJob.setHooks(hooks);
+  jobHooks = hooks;
   std::thread esc([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     cancel = true;
   });
-  cupsJob.cmdImprimir_Click();
+  runJobHere(cupsJob, view, jobHooks);
   esc.join();
   EXPECT_EQ(lastMessage(), kJobCancelled);
   EXPECT_EQ(cups.pendingJobs("apagada"), "");

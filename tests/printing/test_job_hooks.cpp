@@ -20,11 +20,11 @@ class JobHooksTest : public PrintJobTest {
     giveReport(name, lines);
   }
   void follow(bool cancelAtFirstBlock) {
-    job.setHooks({[this, cancelAtFirstBlock](int percent) {
+    jobHooks = JobHooks{[this, cancelAtFirstBlock](int percent) {
                     percents.push_back(percent);
                     if (cancelAtFirstBlock) cancel = true;
                   },
-                  &cancel, {}, {}});
+                  &cancel, {}, {}};
   }
 };
 
@@ -34,7 +34,7 @@ TEST_F(JobHooksTest, ProgressRisesToAHundredOncePerChange) {
     percents.clear();
     giveLargeReport(name);
     follow(false);
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
     EXPECT_EQ(lastMessage(), "Impresion Finalizada");
     ASSERT_GE(percents.size(), 3u) << name;
     EXPECT_TRUE(std::is_sorted(percents.begin(), percents.end())) << name;
@@ -46,7 +46,7 @@ TEST_F(JobHooksTest, ProgressRisesToAHundredOncePerChange) {
 TEST_F(JobHooksTest, CancelledJobLeavesNoPartialFileAndSendsNothing) {
   giveLargeReport("LISTADO.TXT");
   follow(true);
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
   EXPECT_TRUE(launcher.started.empty());
@@ -57,7 +57,7 @@ TEST_F(JobHooksTest, CancelledJobLeavesNoPartialFileAndSendsNothing) {
   cancel = false;
   dir.write("WRITE.TXT", "de un trabajo anterior\r\n");
   giveLargeReport("MAYOR.TXT");
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
   EXPECT_EQ(dir.read("WRITE.TXT"), "de un trabajo anterior\r\n");
   EXPECT_FALSE(dir.exists("WRITE2.TXT"));

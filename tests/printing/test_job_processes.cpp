@@ -39,7 +39,7 @@ std::string runJob(TempFolder& dir, const std::string& report) {
   view.report = report;
   view.header = "1";
   PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{'.', ','}};
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   return dialogs.informed.empty() ? "" : dialogs.informed.back();
 }
 
@@ -107,7 +107,7 @@ TEST(JobWithClosedStandardStreams, ThePrintScriptStillHoldsTheLock) {
     view.report = "IVAVENTAS.TXT";
     view.header = "1";
     PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{}};
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     if (dialogs.informed != std::vector<std::string>{"Impresion Finalizada"}) return 2;
     FileLock other;  // another workstation, while the script still copies
     const bool kept = other.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)) == LockResult::Busy;

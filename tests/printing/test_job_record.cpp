@@ -43,7 +43,7 @@ class JobRecord : public PrintJobTest {
   }
   void print(std::optional<PageSelection> options = {}) {
     if (options) job.setNextOptions(view.report, *options);
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
   }
 };
 
@@ -173,7 +173,7 @@ TEST_F(JobRecord, FailedAndCancelledJobsAreRecordedToo) {
   std::atomic<bool> cancel{true};
   JobHooks hooks;
   hooks.cancel = &cancel;
-  job.setHooks(hooks);
+  jobHooks = hooks;
   print();
   ASSERT_EQ(records().size(), 2u);
   EXPECT_EQ(records()[1].outcome, RecordOutcome::Cancelled);
@@ -195,7 +195,7 @@ TEST_F(JobRecord, APreviewIsRecordedAsShownOnScreenAndDoesNotMoveTheNextFolio) {
 // the window's thread only tells how that went.
 TEST_F(JobRecord, TheJobsThreadWritesTheLineAndTheWindowsThreadOnlyTellsIt) {
   giveSalesBook();
-  const auto settings = job.prepare();
+  const auto settings = job.prepare(readJobFields(view));
   ASSERT_TRUE(settings);
   JobOutcome outcome = job.work(*settings, {});
   ASSERT_EQ(records().size(), 1u);
@@ -204,12 +204,12 @@ TEST_F(JobRecord, TheJobsThreadWritesTheLineAndTheWindowsThreadOnlyTellsIt) {
   JobOutcome notRecorded = outcome;
   notRecorded.recorded = false;
   std::filesystem::remove(dir.file(kRecordFileName));
-  job.finish(outcome);
+  job.finish(*settings, outcome);
   EXPECT_FALSE(dir.exists(kRecordFileName));
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas");
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
 
-  job.finish(notRecorded);
+  job.finish(*settings, notRecorded);
   EXPECT_FALSE(dir.exists(kRecordFileName));
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 14 paginas, folios 1 a 14, ancho 192 columnas. No se pudo anotar "
                           "esta impresion en PLIEGOMATIC.LOG.");
@@ -238,7 +238,7 @@ TEST_F(JobRecord, EscStopsTheWaitForTheRecordsLock) {
   std::atomic<bool> cancel{true};
   JobHooks hooks;
   hooks.cancel = &cancel;
-  const auto settings = job.prepare();
+  const auto settings = job.prepare(readJobFields(view));
   ASSERT_TRUE(settings);
   const JobOutcome outcome = job.work(*settings, hooks);
   EXPECT_EQ(outcome.result, JobResult::Cancelled);

@@ -21,7 +21,7 @@ class LateScriptEnding : public ::testing::Test {
   // ending has been told.
   std::vector<std::string> printWith(const std::string& script) {
     dir.write("imprimir.sh", script);
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     EXPECT_EQ(dialogs.informed.back(), kJobDone);
     std::vector<std::string> told;
     for (int looks = 0; looks < 200 && told.empty(); ++looks) {

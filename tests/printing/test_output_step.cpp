@@ -24,7 +24,7 @@ class OutputStepTest : public PrintJobTest {
 
 TEST_F(OutputStepTest, PreviewOpensTheWorkFileAndCreatesNoScript) {
   view.preview = CheckState::Checked;
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   ASSERT_EQ(launcher.started.size(), 1u);
   const auto& started = launcher.started[0];
   EXPECT_FALSE(started.tracked);
@@ -41,7 +41,7 @@ TEST_F(OutputStepTest, PreviewOpensTheWorkFileAndCreatesNoScript) {
 
 TEST_F(OutputStepTest, FirstSendCreatesTheScriptAndRunsItWithThePort) {
   view.port = "2.5";  // rounds half to even: 2
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(dir.read("imprimir.sh"),
             "d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
             "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n");
@@ -56,7 +56,7 @@ TEST_F(OutputStepTest, FirstSendCreatesTheScriptAndRunsItWithThePort) {
 
 TEST_F(OutputStepTest, AnEditedScriptIsRunAsItStandsWhateverItsCase) {
   dir.write("IMPRIMIR.SH", "lp -d OFICINA -o raw WRITE.TXT\n");
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(dir.read("IMPRIMIR.SH"), "lp -d OFICINA -o raw WRITE.TXT\n");
   EXPECT_FALSE(dir.exists("imprimir.sh"));
   ASSERT_EQ(launcher.started.size(), 1u);
@@ -65,19 +65,19 @@ TEST_F(OutputStepTest, AnEditedScriptIsRunAsItStandsWhateverItsCase) {
 
 TEST_F(OutputStepTest, FailuresAreToldInsteadOfTheFinalMessage) {
   launcher.failure = "No such file or directory";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("No se pudo enviar"), std::string::npos);
 
   view.port = "40000";
   launcher.failure.clear();
   launcher.started.clear();
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_TRUE(launcher.started.empty());
   EXPECT_NE(lastMessage().find("puerto"), std::string::npos);
 
   view.preview = CheckState::Checked;
   launcher.failure = "not found";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("xdg-open"), std::string::npos);
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: no se pudo mostrar por pantalla");  // not the caption from before
 }
@@ -85,22 +85,22 @@ TEST_F(OutputStepTest, FailuresAreToldInsteadOfTheFinalMessage) {
 TEST_F(OutputStepTest, MissingReportIsToldAndNothingStaleIsShown) {
   dir.write("WRITE.TXT", "de un trabajo anterior\r\n");
   view.report = "IVACOMPRAS.TXT";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("IVACOMPRAS.TXT"), std::string::npos);
   EXPECT_TRUE(launcher.started.empty());
-  EXPECT_EQ(view.captions, (std::vector<std::string>{"Procesando Archivo. Aguarde..", "aviso",
-                                                     "IVACOMPRAS.TXT: la impresion fallo"}));
+  EXPECT_EQ(view.captions,
+            (std::vector<std::string>{"Procesando Archivo. Aguarde..", "IVACOMPRAS.TXT: la impresion fallo"}));
 }
 
 TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
   dir.write("WRITE.TXT", "todavia imprimiendo\r\n");
   launcher.endsAtLook = 4;
   std::string workFileWhileWaiting;
-  job.setHooks({{}, nullptr, [&](WaitingFor, int) { workFileWhileWaiting = dir.read("WRITE.TXT"); }, {}});
-  job.cmdImprimir_Click();
+  jobHooks = JobHooks{{}, nullptr, [&](WaitingFor, int) { workFileWhileWaiting = dir.read("WRITE.TXT"); }, {}};
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(launcher.waits, 4);
   EXPECT_EQ(workFileWhileWaiting, "todavia imprimiendo\r\n");
-  EXPECT_EQ(view.captions[1], "Esperando que termine la impresion anterior. Aguarde..");
+  EXPECT_EQ(view.captions[1], "Esperando que termine la impresion anterior\u2026 0 min. Esc cancela la espera.");
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
   EXPECT_EQ(workLines().size(), 3u);
   EXPECT_EQ(launcher.started.size(), 1u);
@@ -108,7 +108,7 @@ TEST_F(OutputStepTest, WaitsForTheEarlierCopyBeforeRewritingTheWorkFile) {
 
 TEST_F(OutputStepTest, ScriptThatCannotBeCreatedIsTold) {
   std::filesystem::create_directory(dir.file("imprimir.sh"));  // a folder stands where the script would go
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("imprimir.sh"), std::string::npos);
   EXPECT_TRUE(launcher.started.empty());
 }
@@ -126,7 +126,7 @@ TEST(SystemLauncherTest, PrintScriptRunsForRealInTheProgramFolder) {
   view.report = "IVAVENTAS.TXT";
   view.header = "1";
   view.port = "3";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(20)));
   EXPECT_EQ(dir.read("copia.txt"), dir.read("WRITE.TXT"));
@@ -175,14 +175,15 @@ TEST_F(OutputStepTest, AnotherWorkstationIsWaitedForWithoutLimitThenTheJobRunsOn
   SystemLauncher other;
   holdTheLockFor(other, dir, "1.5");
   Waits waits;
-  job.setHooks(waits.hooks());
-  job.cmdImprimir_Click();
+  jobHooks = waits.hooks();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "Impresion Finalizada");
   EXPECT_TRUE(other.waitForTracked(std::chrono::milliseconds(0)));
   EXPECT_EQ(workLines().size(), 3u);
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::OtherWorkstation, 0));
-  EXPECT_EQ(view.captions[1], "Esperando que termine la impresion de otra estacion. Aguarde..");
+  EXPECT_EQ(view.captions[1],
+            "Esperando que termine la impresion de otra estacion\u2026 0 min. Esc cancela la espera.");
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: 1 pagina, folio 1, ancho 192 columnas");  // the summary
 }
 
@@ -192,8 +193,8 @@ TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {
   holdTheLockFor(other, dir, "30");
   Waits waits;
   waits.cancelWhenTold = true;
-  job.setHooks(waits.hooks());
-  job.cmdImprimir_Click();
+  jobHooks = waits.hooks();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
   EXPECT_EQ(dir.read("WRITE.TXT"), "de la otra estacion\r\n");
   EXPECT_TRUE(launcher.started.empty());
@@ -202,7 +203,7 @@ TEST_F(OutputStepTest, AWaitCancelledLeavesTheWorkFileAndSendsNothing) {
   launcher.trackedEnded = false;
   waits.cancel = false;
   waits.told.clear();
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "Se cancelo la impresion. No se envio nada a la impresora.");
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::EarlierCopy, 0));
@@ -213,11 +214,11 @@ TEST_F(OutputStepTest, TheEarlierCopyIsWaitedForWithoutLimitThenTheJobRunsOnItsO
   SystemLauncher real;
   PrintJob realJob{view, dialogs, real, dir.path(), NumberFormat{}};
   Waits waits;
-  realJob.setHooks(waits.hooks());
+  jobHooks = waits.hooks();
   dir.write("imprimir.sh", "echo \"$1\" >> copias.txt\n");
   // The earlier copy appends when it ends; the new one must come after it.
   ASSERT_EQ(real.startTracked({"/bin/sh", {"-c", "sleep 1.5; echo anterior >> copias.txt"}, dir.path()}), "");
-  realJob.cmdImprimir_Click();
+  runJobHere(realJob, view, jobHooks);
   EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   ASSERT_EQ(waits.told.size(), 1u);
   EXPECT_EQ(waits.told[0], std::make_pair(WaitingFor::EarlierCopy, 0));
@@ -240,7 +241,7 @@ TEST(PrintFailureTest, AScriptThatFailsAtOnceIsToldInsteadOfTheFinalMessage) {
   dir.write("imprimir.sh", "echo 'cat: /dev/lp0: Permiso denegado' >&2\nexit 1\n");
   view.report = "IVAVENTAS.TXT";
   view.header = "1";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed.size(), 1u);
   const std::string& told = dialogs.informed[0];
   for (const std::string& part : {std::string("No se pudo imprimir"), "/bin/sh " + dir.file("imprimir.sh") + " 1",
@@ -268,7 +269,7 @@ TEST(PrintFailureTest, AScriptThatFailsLaterIsToldByItselfAndOneThatEndsWellIsNo
   for (const int status : {0, 2}) {
     dialogs.informed.clear();
     dir.write("imprimir.sh", "sleep 3\necho 'lp: la impresora no responde' >&2\nexit " + std::to_string(status) + "\n");
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
     ASSERT_TRUE(launcher.waitForTracked(std::chrono::seconds(30)));
     const auto later = job.lateFailures();

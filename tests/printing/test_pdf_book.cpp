@@ -151,7 +151,7 @@ class PdfBookTest : public PrintJobTest {
   void runJob(const std::string& report, const PageSelection& selection, const PdfRequest& pdf) {
     job.setNextOptions(report, selection, pdf);
     view.report = report;
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
   }
   std::vector<std::string> pdfFiles() const {
     std::vector<std::string> names;
@@ -344,7 +344,7 @@ TEST_F(PdfBookTest, CancelledJobLeavesNoFile) {
   hooks.progress = [&](int percent) {
     if (percent > 0) cancel = true;
   };
-  job.setHooks(hooks);
+  jobHooks = hooks;
   for (const PdfUse use : {PdfUse::InsteadOfPrinter, PdfUse::WithPrint}) {
     cancel = false;
     runJob("LISTADO.TXT", pages(1), request(use));
@@ -375,7 +375,7 @@ TEST_F(PdfBookTest, ProfileWhoseDestinationIsAPdfMakesOneInsteadOfThePrint) {
   dir.write("WRITE.TXT", "anterior");
   view.destinationText = "PDF";
   view.pdf = request(PdfUse::None);
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), kJobDone);
   EXPECT_TRUE(std::filesystem::exists(nativePath(joinPath(pdfFolder(), "IVAVENTAS_folios_0001-0004.pdf"))));
   EXPECT_EQ(dir.read("WRITE.TXT"), "anterior");

@@ -10,6 +10,7 @@
 #include "platform/files.hpp"
 #include "printing/pdf_output.hpp"
 #include "printing/print_fixture.hpp"
+#include "support/run_job.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -44,7 +45,7 @@ TEST_F(PrintJobTest, PdfOfABookHasASoundStructure) {
   append(lines, numberedLines(60, "Farmacia N\xFA\xF1" "ez (sucursal) \\ "));
   giveReport("IVACOMPRAS.TXT", lines);
   job.setNextOptions("IVACOMPRAS.TXT", PageSelection{}, PdfRequest{PdfUse::InsteadOfPrinter, dir.file("PDF"), {}});
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(lastMessage(), kJobDone);
   const std::string pdf = dir.read("PDF/IVACOMPRAS_folios_0001-0004.pdf");
   EXPECT_EQ(pdf.rfind("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n", 0), 0u);

@@ -35,7 +35,7 @@ TEST_F(PrinterSendTest, NetworkPrinterGetsTheWorkFileByteForByte) {
   LoopbackPrinter printer;
   view.destinationText = "RED:127.0.0.1:" + std::to_string(printer.port());
   view.port = "";  // the LPT port plays no part
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), kJobDone);
   EXPECT_EQ(printer.received(), dir.read("WRITE.TXT"));
   EXPECT_GT(dir.read("WRITE.TXT").size(), 2000u);
@@ -59,7 +59,7 @@ TEST_F(PrinterSendTest, SetUpGoesBeforeTheWorkFileAndLettersInThePrintersTable) 
   view.printer.pitch = "17.1";
   view.printer.table = "PC850";
   view.printer.end = "SALTO DE PAGINA";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   ASSERT_EQ(lastMessage(), kJobDone);
   const std::string work = dir.read("WRITE.TXT");
   const std::string got = printer.received();
@@ -87,7 +87,7 @@ class PrinterRefusal : public PrinterSendTest, public ::testing::WithParamInterf
 
 TEST_P(PrinterRefusal, IsToldAndRecordedAsFailed) {
   view.destinationText = GetParam().destination;
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find(GetParam().told), std::string::npos) << lastMessage();
   EXPECT_NE(lastMessage().find("No se envio nada a la impresora."), std::string::npos) << lastMessage();
   EXPECT_NE(lastMessage().find("Verifique"), std::string::npos) << lastMessage();
@@ -122,7 +122,7 @@ TEST_F(StalledPrinter, IsGivenUpWhenItTakesNoByteForTheTimeAllowed) {
   SendLimits limits;
   limits.noProgress = std::chrono::milliseconds(800);
   job.setSendLimits(limits);
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("la impresora dejo de recibir datos"), std::string::npos) << lastMessage();
   EXPECT_NE(lastMessage().find("Puede que la impresora haya recibido parte del listado."), std::string::npos);
   EXPECT_EQ(printer.connections(), 1);
@@ -134,12 +134,12 @@ TEST_F(StalledPrinter, EscStopsTheSendAndSaysThatPartMayHavePrinted) {
   JobHooks hooks;
   hooks.cancel = &cancel;
   hooks.sending = [&](int percent) { sent.push_back(percent); };
-  job.setHooks(hooks);
+  jobHooks = hooks;
   std::thread esc([&] {
     std::this_thread::sleep_for(std::chrono::milliseconds(600));
     cancel = true;
   });
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   esc.join();
   EXPECT_NE(lastMessage().find("Se cancelo la impresion. La impresora pudo haber recibido parte"), std::string::npos)
       << lastMessage();
@@ -194,7 +194,7 @@ TEST_F(PrinterSendTest, DeviceGetsTheWorkFileByteForByte) {
   view.destinationText = "DISPOSITIVO:" + device.path();
   std::string got;
   std::thread reader([&] { got = device.read(194 + 11); });  // the stamped line and one more
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   reader.join();
   EXPECT_EQ(lastMessage(), kJobDone);
   EXPECT_EQ(got, dir.read("WRITE.TXT"));
@@ -207,7 +207,7 @@ TEST_F(PrinterSendTest, DeviceGetsTheSetUpThenTheWorkFile) {
   view.destinationText = "DISPOSITIVO:" + device.path();
   std::string got;
   std::thread reader([&] { got = device.read(4096); });
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   reader.join();
   ASSERT_EQ(lastMessage(), kJobDone);
   const std::string work = dir.read("WRITE.TXT");
@@ -219,14 +219,14 @@ TEST_F(PrinterSendTest, DeviceGetsTheSetUpThenTheWorkFile) {
 TEST_F(PrinterSendTest, PlainFileAtTheDevicePathIsLeftAsItWas) {
   dir.write("lp0", "no es una impresora");
   view.destinationText = "DISPOSITIVO:" + dir.file("lp0");
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("esa ruta no es un dispositivo de impresora"), std::string::npos) << lastMessage();
   EXPECT_EQ(dir.read("lp0"), "no es una impresora");
 }
 
 TEST_F(PrinterSendTest, DestinationThatNamesNothingIsRefusedBeforeTheJob) {
   view.destinationText = "IMPRESORA";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_NE(lastMessage().find("El destino de la impresora no es valido: IMPRESORA."), std::string::npos);
   EXPECT_EQ(view.focus, std::vector<FocusTarget>{FocusTarget::Destination});
@@ -235,7 +235,7 @@ TEST_F(PrinterSendTest, DestinationThatNamesNothingIsRefusedBeforeTheJob) {
 
 TEST_F(PrinterSendTest, LptPortIsStillAskedForWhenTheScriptPrints) {
   view.port = "";
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(),
             "Falta indicar el numero de puerto de la impresora. Debe seleccionar una configuracion de impresora");
 }

@@ -250,21 +250,21 @@ TEST_F(PrinterSetupJobTest, TheJobTakesTheSetUpAndLeavesTheWorkFileAsTodayUnless
   append(lines, numberedLines(200));
   giveReport("IVAVENTAS.TXT", lines);
   view.perPage = "40";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   const std::string today = dir.read("WRITE.TXT");
   ASSERT_NE(today.find("\x1B@\x0F"), std::string::npos);
 
   view.printer = {"EPSON ESC/P", "17.1", "136", "PC850", "SALTO DE PAGINA", "", ""};
-  const auto settings = readJobSettings(view, NumberFormat{'.', ','});
+  const auto settings = jobSettingsOf(readJobFields(view), NumberFormat{'.', ','});
   EXPECT_EQ(settings.printer.commands, CommandSet::EscP);
   EXPECT_EQ(settings.printer.end, JobEnd::FormFeed);
   EXPECT_FALSE(settings.rules.headerCodesOnce);
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("WRITE.TXT"), today);
 
   view.printer.headerCodes = "UNA VEZ AL COMIENZO";
-  EXPECT_TRUE(readJobSettings(view, NumberFormat{'.', ','}).rules.headerCodesOnce);
-  job.cmdImprimir_Click();
+  EXPECT_TRUE(jobSettingsOf(readJobFields(view), NumberFormat{'.', ','}).rules.headerCodesOnce);
+  runJobHere(job, view);
   const std::string once = dir.read("WRITE.TXT");
   EXPECT_EQ(once.find('\x1B'), std::string::npos);
   std::size_t pages = 0;
@@ -292,7 +292,7 @@ class CheckBeforePrintingTest : public PrintJobTest {
 TEST_F(CheckBeforePrintingTest, AProblemIsAskedAboutOnceBeforeAnythingIsSent) {
   giveWideReport();
   dialogs.answerYes = false;
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.confirmed.size(), 1u);
   EXPECT_NE(dialogs.confirmed[0].find("250 columnas y el carro admite 137"), std::string::npos) << dialogs.confirmed[0];
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
@@ -301,7 +301,7 @@ TEST_F(CheckBeforePrintingTest, AProblemIsAskedAboutOnceBeforeAnythingIsSent) {
   EXPECT_NE(view.caption.find("Renglon mas ancho: 250 columnas de 137"), std::string::npos) << view.caption;
 
   dialogs.answerYes = true;
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dialogs.confirmed.size(), 2u);
   EXPECT_TRUE(dir.exists("WRITE.TXT"));
   EXPECT_EQ(lastMessage(), kJobDone);
@@ -310,14 +310,14 @@ TEST_F(CheckBeforePrintingTest, AProblemIsAskedAboutOnceBeforeAnythingIsSent) {
 TEST_F(CheckBeforePrintingTest, NoSetUpOrAPreviewOrNothingWrongAsksNothing) {
   giveWideReport();
   view.printer = {};
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   view.printer = {"EPSON ESC/P", "17.1", "80", "PC850", "", "", ""};
   view.preview = CheckState::Checked;
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   view.preview = CheckState::Unchecked;
   view.printer.carriage = "136";  // 272 columns at 20 characters an inch
   view.printer.pitch = "20";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_TRUE(dialogs.confirmed.empty());
   EXPECT_EQ(dialogs.informed, (std::vector<std::string>(3, kJobDone)));
 }
@@ -329,7 +329,7 @@ namespace {
 TEST_F(CheckBeforePrintingTest, APageThePrinterCannotBeGivenIsRefusedBeforeAnythingIsWritten) {
   giveWideReport();
   view.perPage = "200";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_NE(dialogs.informed[0].find("no admite paginas de 199 renglones"), std::string::npos) << dialogs.informed[0];
   EXPECT_TRUE(dialogs.confirmed.empty());

@@ -18,6 +18,7 @@
 #include "support/child_process.hpp"
 #include "support/fakes.hpp"
 #include "support/temp_folder.hpp"
+#include "support/run_job.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -68,7 +69,7 @@ TEST(SharedFolderJobs, EveryCopyOfSeveralWorkstationsIsWholeAndItsOwnJobs) {
         std::vector<std::string> lines;
         for (int k = 0; k < kLines; ++k) lines.push_back("E" + std::to_string(w) + "T" + std::to_string(j) + " renglon " + std::to_string(k));
         dir.write(report, joinCrLf(lines));
-        station.job.cmdImprimir_Click();
+        runJobHere(station.job, station.view);
         if (station.dialogs.informed.back() != "Impresion Finalizada") return 1;
       }
       return station.launcher.waitForTracked(std::chrono::seconds(120)) ? 0 : 2;
@@ -107,7 +108,7 @@ TEST(SharedFolderJobs, ALedgerJobKilledAtAnyMomentLeavesAWholeWorkFile) {
   view.report = "MAYOR.TXT";
   view.header = "1";
   PrintJob job{view, dialogs, launcher, dir.path(), NumberFormat{'.', ','}};
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   ASSERT_EQ(dialogs.informed.back(), "Impresion Finalizada");
   const std::string expected = dir.read("WRITE.TXT");
 
@@ -115,7 +116,7 @@ TEST(SharedFolderJobs, ALedgerJobKilledAtAnyMomentLeavesAWholeWorkFile) {
   int missing = 0, partial = 0;
   for (int round = 0; round < 100; ++round) {
     const pid_t child = startChild([&] {
-      for (;;) job.cmdImprimir_Click();
+      for (;;) runJobHere(job, view);
       return 0;
     });
     std::this_thread::sleep_for(std::chrono::microseconds(std::uniform_int_distribution<int>(0, 30000)(random)));
@@ -146,7 +147,7 @@ TEST(SharedFolderJobs, LedgerJobsKilledPartWayNeverPrintAPartialLedger) {
     view.report = "MAYOR.TXT";
     view.header = "1";
     PrintJob job{view, dialogs, launcher, reference.path(), NumberFormat{'.', ','}};
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     ASSERT_EQ(dialogs.informed.back(), "Impresion Finalizada");
     expected = reference.read("WRITE.TXT");
   }
@@ -159,7 +160,7 @@ TEST(SharedFolderJobs, LedgerJobsKilledPartWayNeverPrintAPartialLedger) {
     const pid_t child = startChild([&] {
       Workstation station(dir.path());
       station.view.report = "MAYOR.TXT";
-      for (;;) station.job.cmdImprimir_Click();
+      for (;;) runJobHere(station.job, station.view);
       return 0;
     });
     std::this_thread::sleep_for(std::chrono::milliseconds(std::uniform_int_distribution<int>(0, 400)(random)));
@@ -181,7 +182,7 @@ TEST(SharedFolderJobs, LedgerJobsKilledPartWayNeverPrintAPartialLedger) {
   // The folder still prints after all that.
   Workstation station(dir.path());
   station.view.report = "MAYOR.TXT";
-  station.job.cmdImprimir_Click();
+  runJobHere(station.job, station.view);
   EXPECT_EQ(station.dialogs.informed.back(), "Impresion Finalizada");
   ASSERT_TRUE(station.launcher.waitForTracked(std::chrono::seconds(60)));
   EXPECT_EQ(dir.read("WRITE.TXT"), expected);

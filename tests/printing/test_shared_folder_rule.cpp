@@ -55,7 +55,7 @@ TEST_F(SharedFolderRule, ALinkAtTheRecordIsNeverWrittenThroughAndTheJobIsToldNot
     SCOPED_TRACE(target);
     fs::remove(dir.file(kRecordFileName));
     fs::create_symlink(target, dir.file(kRecordFileName));
-    job.cmdImprimir_Click();
+    runJobHere(job, view);
     EXPECT_EQ(lastMessage(), "Impresion Finalizada");
     EXPECT_NE(view.caption.find(kNotRecorded), std::string::npos) << view.caption;
     EXPECT_EQ(outside.read("perfil.sh"), "echo hola\n");
@@ -64,7 +64,7 @@ TEST_F(SharedFolderRule, ALinkAtTheRecordIsNeverWrittenThroughAndTheJobIsToldNot
   }
   fs::remove(dir.file(kRecordFileName));
   fs::create_hard_link(outside.file("perfil.sh"), dir.file(kRecordFileName));
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_NE(view.caption.find(kNotRecorded), std::string::npos) << view.caption;
   EXPECT_EQ(outside.read("perfil.sh"), "echo hola\n");
 }
@@ -84,7 +84,7 @@ TEST_F(SharedFolderRule, APipeAtTheRecordTheLockOrTheReportNeverHoldsTheJob) {
     ASSERT_EQ(mkfifo(dir.file(c.pipe).c_str(), 0666), 0);
     const ChildEnd end = inChildWithAlarm([&] {
       for (int twice = 0; twice < 2; ++twice) {
-        job.cmdImprimir_Click();
+        runJobHere(job, view);
         const bool recorded = view.caption.find(kNotRecorded) == std::string::npos;
         if (c.printed && (lastMessage() != "Impresion Finalizada" || recorded)) return 1;
         if (!c.printed && (!told(dir.file(c.pipe)) || !told("No se imprimio nada"))) return 2;
@@ -112,7 +112,7 @@ TEST_F(SharedFolderRule, AReportThatIsALinkOrAPipeIsRefusedByNameAndNothingIsPri
       else
         fs::create_symlink(target == "LINK" ? outside.file("perfil.sh") : target, dir.file(report));
       const ChildEnd end = inChildWithAlarm([&] {
-        job.cmdImprimir_Click();
+        runJobHere(job, view);
         return told(dir.file(report)) && told("No se imprimio nada") && launcher.started.empty() &&
                        !dir.exists("WRITE.TXT")
                    ? 0
@@ -188,7 +188,7 @@ class GroupFolder : public ::testing::Test {
         view.header = "1";
         view.report = report;
         PrintJob job{view, dialogs, launcher, folder, NumberFormat{'.', ','}};
-        job.cmdImprimir_Click();
+        runJobHere(job, view);
         if (dialogs.informed.empty() || dialogs.informed.back() != "Impresion Finalizada") {
           failures |= bit;
           std::fprintf(stderr, "%u %s: %s\n", user, report.c_str(), dialogs.informed.back().c_str());

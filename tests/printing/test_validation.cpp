@@ -30,7 +30,7 @@ TEST_F(ValidationTest, ChecksRunInOrderAndStopAtTheFirstFailure) {
     view.header = c.header;
     view.perPage = c.perPage;
     view.port = c.port;
-    EXPECT_FALSE(job.ValidarDatos());
+    EXPECT_FALSE(job.accepts(readJobFields(view)));
     ASSERT_EQ(dialogs.informed.size(), 1u) << c.message;
     EXPECT_EQ(dialogs.informed[0], c.message);
     ASSERT_EQ(view.focus.size(), 1u);
@@ -42,7 +42,7 @@ TEST_F(ValidationTest, SmallOddValuesPassButCountsNoPaperHasAreRefused) {
   view.report = "IVAVENTAS.TXT";
   for (const char* value : {"0", "-3", "2.5", " 7 ", "1e2", "32767"}) {
     view.header = view.perPage = view.port = view.between = value;
-    EXPECT_TRUE(job.ValidarDatos()) << value;
+    EXPECT_TRUE(job.accepts(readJobFields(view))) << value;
   }
   EXPECT_TRUE(dialogs.informed.empty());
 
@@ -61,7 +61,7 @@ TEST_F(ValidationTest, SmallOddValuesPassButCountsNoPaperHasAreRefused) {
   for (const auto& c : cases) {
     view.header = view.perPage = view.port = view.between = "5";
     view.*c.field = c.value;
-    EXPECT_FALSE(job.ValidarDatos()) << c.value;
+    EXPECT_FALSE(job.accepts(readJobFields(view))) << c.value;
     EXPECT_EQ(lastMessage().rfind(c.message, 0), 0u) << lastMessage();
     EXPECT_EQ(view.focus.back(), c.focus);
   }
@@ -99,7 +99,7 @@ TEST_F(ValidationTest, EveryMissingNumberIsToldBeforeAnyCountNoPaperHas) {
     view.perPage = c.perPage;
     view.port = c.port;
     view.between = c.between;
-    EXPECT_FALSE(job.ValidarDatos());
+    EXPECT_FALSE(job.accepts(readJobFields(view)));
     ASSERT_EQ(dialogs.informed.size(), 1u) << c.message;
     EXPECT_EQ(dialogs.informed[0], c.message);
     ASSERT_EQ(view.focus.size(), 1u);
@@ -113,17 +113,35 @@ TEST_F(ValidationTest, NumbersFollowTheUsersDecimalSeparator) {
   view.header = "5";
   view.perPage = "66,5";
   view.port = "1";
-  EXPECT_TRUE(commaJob.ValidarDatos());
+  EXPECT_TRUE(commaJob.accepts(readJobFields(view)));
   view.perPage = "66,5,5";  // one decimal separator only
-  EXPECT_FALSE(commaJob.ValidarDatos());
+  EXPECT_FALSE(commaJob.accepts(readJobFields(view)));
   view.perPage = "66.5";
-  EXPECT_TRUE(job.ValidarDatos());
+  EXPECT_TRUE(job.accepts(readJobFields(view)));
+}
+
+// The checks themselves need no window: the fields in, what to tell and
+// where the focus goes out.
+TEST(FieldValidation, TellsTheMessageAndTheFieldToMend) {
+  JobFields fields;
+  fields.report = "MAYOR.TXT";
+  fields.headerLines = "5";
+  fields.linesPerPage = "66";
+  fields.linesBetweenPages = "0";
+  fields.port = "1";
+  EXPECT_FALSE(validateJobFields(fields, NumberFormat{'.', ','}));
+  fields.linesBetweenPages = "99999";
+  const auto refusal = validateJobFields(fields, NumberFormat{'.', ','});
+  ASSERT_TRUE(refusal);
+  EXPECT_EQ(refusal->message,
+            "Los renglones entre paginas no pueden ser mas de 32767. Corrija la configuracion de impresora");
+  EXPECT_EQ(refusal->focus, FocusTarget::BetweenPagesField);
 }
 
 TEST_F(ValidationTest, RefusedJobTouchesNothing) {
   dir.write("WRITE.TXT", "anterior\r\n");
   view.report = "";
-  job.cmdImprimir_Click();
+  runJobHere(job, view);
   EXPECT_EQ(dir.read("WRITE.TXT"), "anterior\r\n");
   EXPECT_TRUE(view.captions.empty());
   EXPECT_TRUE(launcher.started.empty());

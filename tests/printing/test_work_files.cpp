@@ -60,7 +60,7 @@ TEST_F(WorkFilesTest, ALinkOrAFolderAtAWorkFileIsRefusedAndWhatItPointsAtIsKept)
     if (c.kind == Case::HardLink) fs::create_hard_link(c.target, dir.file(c.name));
     if (c.kind == Case::Folder) fs::create_directory(dir.file(c.name));
     launcher.started.clear();
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
     EXPECT_TRUE(told(dir.file(c.name))) << lastMessage();
     EXPECT_TRUE(told("No se imprimio nada")) << lastMessage();
     EXPECT_TRUE(launcher.started.empty());
@@ -81,7 +81,7 @@ TEST_F(WorkFilesTest, ALinkAtThePrintScriptIsRefusedAndItsTargetNeverCreated) {
     fs::remove(dir.file("imprimir.sh"));
     fs::create_symlink(target, dir.file("imprimir.sh"));
     launcher.started.clear();
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
     EXPECT_TRUE(told(dir.file("imprimir.sh"))) << lastMessage();
     EXPECT_TRUE(told("No se envio nada a la impresora")) << lastMessage();
     EXPECT_TRUE(launcher.started.empty());
@@ -93,7 +93,7 @@ TEST_F(WorkFilesTest, ALinkAtThePrintScriptIsRefusedAndItsTargetNeverCreated) {
 TEST_F(WorkFilesTest, ALockFileThatIsAFolderIsARefusalNotAnUnlockedJob) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   fs::create_directory(dir.file("WRITE.LCK"));
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   EXPECT_TRUE(told(dir.file("WRITE.LCK"))) << lastMessage();
   EXPECT_TRUE(told("No se imprimio nada")) << lastMessage();
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
@@ -105,7 +105,7 @@ TEST_F(WorkFilesTest, ALockFileThatIsAFolderIsARefusalNotAnUnlockedJob) {
 TEST_F(WorkFilesTest, ThePreviewShowsThisJobsOutputWhateverTheFolderHoldsAfterwards) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   view.preview = CheckState::Checked;
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   ASSERT_EQ(lastMessage(), "Impresion Finalizada");
   ASSERT_EQ(launcher.started.size(), 1u);
   const std::string shown = launcher.started[0].command.arguments.at(0);
@@ -123,7 +123,7 @@ TEST_F(WorkFilesTest, ThePreviewShowsThisJobsOutputWhateverTheFolderHoldsAfterwa
 
   // The next preview replaces the copy; one the editor still has open keeps its text.
   giveReport("IVAVENTAS.TXT", numberedLines(2, "otra "));
-  job.cmdImprimir_Click();
+  runJobHere(job, view, jobHooks);
   ASSERT_EQ(launcher.started.size(), 2u);
   EXPECT_EQ(readBytes(launcher.started[1].command.arguments.at(0)), dir.read("WRITE.TXT"));
 }
@@ -133,13 +133,13 @@ TEST_F(WorkFilesTest, ThePreviewShowsThisJobsOutputWhateverTheFolderHoldsAfterwa
 TEST_F(WorkFilesTest, EveryJobWritesANewWorkFileAndAReaderOfTheLastOneKeepsIt) {
   for (const std::string report : {"IVAVENTAS.TXT", "MAYOR.TXT"}) {
     giveReport(report, numberedLines(3, "primero "));
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
     ASSERT_EQ(lastMessage(), "Impresion Finalizada") << report;
     const std::string first = dir.read("WRITE.TXT");
     std::FILE* reader = std::fopen(dir.file("WRITE.TXT").c_str(), "rb");
     ASSERT_NE(reader, nullptr);
     giveReport(report, numberedLines(40, "segundo "));
-    job.cmdImprimir_Click();
+    runJobHere(job, view, jobHooks);
     ASSERT_EQ(lastMessage(), "Impresion Finalizada") << report;
     std::string seen(first.size() + 100, '\0');
     seen.resize(std::fread(seen.data(), 1, seen.size(), reader));
@@ -168,7 +168,7 @@ TEST_F(WorkFilesTest, ALongLineFlowsThroughTheJobAndTheMemoryStaysFlat) {
     giveReport(report, {"ENCABEZADO", "a", longLine, "b", "c"});
     const ChildEnd end = runChild([&] {
       const long before = memoryKb("VmRSS");
-      job.cmdImprimir_Click();
+      runJobHere(job, view, jobHooks);
       const long growth = memoryKb("VmHWM") - before;
       std::fprintf(stderr, "memory growth %ld kB: %s\n", growth, lastMessage().c_str());
       return lastMessage() == "Impresion Finalizada" && growth < 32 * 1024 ? 0 : 1;
@@ -187,14 +187,14 @@ TEST_F(WorkFilesTest, AnUnexpectedFailureIsToldInSpanish) {
   giveReport("IVAVENTAS.TXT", numberedLines(5));
   JobHooks hooks;
   hooks.progress = [](int) { throw std::bad_alloc(); };
-  job.setHooks(hooks);
-  job.cmdImprimir_Click();
+  jobHooks = hooks;
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "No hay memoria suficiente para completar la impresion. No se imprimio nada.");
   EXPECT_FALSE(dir.exists("WRITE.TXT"));
 
   hooks.progress = [](int) { throw std::length_error("basic_string::_M_create"); };
-  job.setHooks(hooks);
-  job.cmdImprimir_Click();
+  jobHooks = hooks;
+  runJobHere(job, view, jobHooks);
   EXPECT_EQ(lastMessage(), "No se pudo completar la impresion por un error inesperado. No se imprimio nada.");
 }
 

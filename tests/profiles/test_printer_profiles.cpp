@@ -52,7 +52,7 @@ class PrinterProfilesTest : public ::testing::Test {
   }
   void select(int index) {
     view.selected = index;
-    profiles.List2_Click();
+    profiles.selectProfile();
   }
 };
 
@@ -110,7 +110,7 @@ TEST_F(PrinterProfilesTest, AddingAppendsTheUpperCasedNameAndLeavesFileAndSelect
   startWith(kTwoProfiles);
   select(1);
   dialogs.answer = "oficina 2";
-  profiles.cmdAgregarImpresora_Click();
+  profiles.addProfile();
   ASSERT_EQ(dialogs.asked.size(), 1u);
   EXPECT_EQ(dialogs.asked[0].prompt, "Ingrese el nombre de la nueva impresora");
   EXPECT_EQ(dialogs.asked[0].title, "Agregar Impresora");
@@ -120,7 +120,7 @@ TEST_F(PrinterProfilesTest, AddingAppendsTheUpperCasedNameAndLeavesFileAndSelect
   EXPECT_EQ(ini(), kTwoProfiles);
 
   // The earlier selection is what "Guardar Impresora" saves under.
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora Oficina guardados");
   EXPECT_EQ(ini().find("[OFICINA 2]"), std::string::npos);
 }
@@ -128,7 +128,7 @@ TEST_F(PrinterProfilesTest, AddingAppendsTheUpperCasedNameAndLeavesFileAndSelect
 TEST_F(PrinterProfilesTest, AnEmptyAnswerAddsNothing) {
   startWith(kTwoProfiles);
   dialogs.answer = "";
-  profiles.cmdAgregarImpresora_Click();
+  profiles.addProfile();
   EXPECT_EQ(view.list.size(), 2u);
   EXPECT_TRUE(dialogs.informed.empty());
 }
@@ -136,13 +136,13 @@ TEST_F(PrinterProfilesTest, AnEmptyAnswerAddsNothing) {
 TEST_F(PrinterProfilesTest, ADuplicateNameIsListedTwiceAndSharesOneSection) {
   startWith(kTwoProfiles);
   dialogs.answer = "epson 12 pulgadas";
-  profiles.cmdAgregarImpresora_Click();
+  profiles.addProfile();
   ASSERT_EQ(view.list, (std::vector<std::string>{"EPSON 12 PULGADAS", "Oficina", "EPSON 12 PULGADAS"}));
 
   select(2);
   EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"72", "4", "2", "1"}));
   view.fill("80", "4", "2", "1");
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   select(0);
   EXPECT_EQ(view.fieldText(ProfileField::LinesPerPage), "80");
 
@@ -154,7 +154,7 @@ TEST_F(PrinterProfilesTest, SelectingAnUnsavedNameEmptiesTheFieldsAndChecksTheBo
   startWith(kTwoProfiles);
   select(0);
   dialogs.answer = "nueva";
-  profiles.cmdAgregarImpresora_Click();
+  profiles.addProfile();
   view.box = CheckState::Unchecked;
   select(2);
   EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"", "", "", ""}));
@@ -166,7 +166,7 @@ TEST_F(PrinterProfilesTest, SavingANewProfileWritesTheNumbersInKeyOrder) {
   view.selected = 0;
   view.fill("72", "", "3 lineas", "1");
   view.box = CheckState::Unchecked;
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(),
             "[NUEVA]\r\n"
             "RENGLONES POR PAGINA=72\r\n"
@@ -197,7 +197,7 @@ TEST_F(PrinterProfilesTest, SavedNumbersAreLeadingNumbersInTheUsersFormat) {
     view.selected = 0;
     view.fill(c.typed, "5", "0", "1");
     view.box = CheckState::Grayed;
-    local.cmdGuardarImpresora_Click();
+    local.saveProfile();
     mIni.Section("P");
     mIni.Key("RENGLONES POR PAGINA");
     EXPECT_EQ(mIni.Value(), c.stored) << "typed \"" << c.typed << "\"";
@@ -210,7 +210,7 @@ TEST_F(PrinterProfilesTest, SavingIntoAMixedCaseSectionKeepsItAndItsOtherKeys) {
   startWith(kTwoProfiles);
   select(1);
   view.fill("70", "5", "1", "2");
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   const std::string saved = ini();
   EXPECT_EQ(saved.find("[OFICINA]"), std::string::npos) << saved;
   EXPECT_EQ(saved.find("[Oficina]"), kTwoProfiles.find("[Oficina]")) << saved;
@@ -232,7 +232,7 @@ TEST_F(PrinterProfilesTest, SavingWithoutANameDoesNothing) {
     view.list = {name};
     view.selected = name.empty() ? -1 : 0;
     view.fill("72", "5", "0", "1");
-    profiles.cmdGuardarImpresora_Click();
+    profiles.saveProfile();
     EXPECT_FALSE(dir.exists("Pliegomatic.ini"));
     EXPECT_TRUE(dialogs.informed.empty());
   }
@@ -241,7 +241,7 @@ TEST_F(PrinterProfilesTest, SavingWithoutANameDoesNothing) {
 TEST_F(PrinterProfilesTest, RemovingAfterYesDropsTheSectionAndRefills) {
   startWith(kTwoProfiles);
   select(1);
-  profiles.Command1_Click();
+  profiles.removeProfile();
   EXPECT_EQ(dialogs.confirmed,
             (std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora Oficina ?")}));
   EXPECT_EQ(ini(), kTwoProfiles.substr(0, kTwoProfiles.find("[Oficina]")));
@@ -254,7 +254,7 @@ TEST_F(PrinterProfilesTest, RemovingAfterNoChangesNothing) {
   startWith(kTwoProfiles);
   select(0);
   dialogs.answerYes = false;
-  profiles.Command1_Click();
+  profiles.removeProfile();
   EXPECT_EQ(dialogs.confirmed.size(), 1u);
   EXPECT_EQ(ini(), kTwoProfiles);
   EXPECT_EQ(view.list.size(), 2u);
@@ -265,7 +265,7 @@ TEST_F(PrinterProfilesTest, RemovingWithNothingSelectedAsksAboutAnEmptyNameAndRe
   // The lines before the first section survive too.
   startWith("; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
   view.list.push_back("NO GUARDADA");
-  profiles.Command1_Click();
+  profiles.removeProfile();
   EXPECT_EQ(dialogs.confirmed,
             (std::vector<std::string>{cp1252ToSystem("\xBF Seguro quiere quitar la configuracion de la impresora  ?")}));
   EXPECT_EQ(ini(), "; perfiles de la oficina\r\nLPT=9\r\n" + kTwoProfiles);
@@ -277,7 +277,7 @@ TEST_F(PrinterProfilesTest, ASaveTheFileRefusesIsToldNotConfirmed) {
   view.list = {"OFICINA"};
   view.selected = 0;
   view.fill("72", "5", "0", "1");
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_EQ(dialogs.informed[0].find("Datos de la impresora"), std::string::npos);
   EXPECT_NE(dialogs.informed[0].find("OFICINA"), std::string::npos);
@@ -298,7 +298,7 @@ TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
                            std::string("RENGLONES DEL ENCABEZADO=5\r\n").size() + 5;
   {
     const FileSizeLimit limit(room);
-    profiles.cmdGuardarImpresora_Click();
+    profiles.saveProfile();
   }
   const std::string after = ini();
   EXPECT_TRUE(after == before) << "changed, now ending in: " << after.substr(std::min(after.size(), before.size()));
@@ -307,7 +307,7 @@ TEST_F(PrinterProfilesTest, ASaveCutShortByAFullDiskLeavesTheFileAsItWas) {
       << dialogs.informed[0];
 
   // With room again, the same save stores all five keys.
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(), before + "[NUEVA]\r\nRENGLONES POR PAGINA=72\r\nRENGLONES DEL ENCABEZADO=5\r\n"
                             "RENGLONES ENTRE PAGINAS=0\r\nLPT=1\r\nNUMERO DE PAGINA=0\r\n");
   EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora NUEVA guardados");
@@ -336,7 +336,7 @@ TEST_F(PrinterProfilesTest, ALineBreakInTheNameSavesNothing) {
   view.list = {"B]\r\n[A"};
   view.selected = 0;
   view.fill("72", "5", "0", "1");
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(), "[A]\r\nLPT=1\r\n");
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_EQ(dialogs.informed[0].rfind("No se pudieron guardar los datos de la impresora", 0), 0u);
@@ -351,7 +351,7 @@ TEST_F(PrinterProfilesTest, ARemovalTheFileRefusesIsTold) {
   select(2);
   {
     const FileSizeLimit limit(1000);  // the rewritten file does not fit: a full disk
-    profiles.Command1_Click();
+    profiles.removeProfile();
   }
   EXPECT_TRUE(ini() == before);
   EXPECT_EQ(view.list, (std::vector<std::string>{"GRANDE", "EPSON 12 PULGADAS", "Oficina"}));
@@ -366,7 +366,7 @@ TEST_F(PrinterProfilesTest, ARemovalFromAnUnreadableFileIsTold) {
   std::filesystem::create_directory(dir.file("Pliegomatic.ini"));  // where the file should be
   view.list = {"OFICINA"};
   view.selected = 0;
-  profiles.Command1_Click();
+  profiles.removeProfile();
   ASSERT_EQ(dialogs.informed.size(), 1u);
   EXPECT_EQ(dialogs.informed[0].rfind("No se pudo quitar la impresora OFICINA de ", 0), 0u);
   EXPECT_TRUE(view.list.empty());
@@ -375,20 +375,20 @@ TEST_F(PrinterProfilesTest, ARemovalFromAnUnreadableFileIsTold) {
 TEST_F(PrinterProfilesTest, RemovingWhatTheFileDoesNotHoldIsNoFailure) {
   view.list = {"NUEVA"};
   view.selected = 0;
-  profiles.Command1_Click();
+  profiles.removeProfile();
   EXPECT_TRUE(dialogs.informed.empty());
   EXPECT_FALSE(dir.exists("Pliegomatic.ini"));
 }
 
 TEST_F(PrinterProfilesTest, OnlyAFileThatIsThereAndCannotBeReadIsTold) {
-  profiles.ComprobarArchivo();  // no file: no profiles yet, nothing to tell
+  profiles.tellIfUnreadable();  // no file: no profiles yet, nothing to tell
   dir.write("Pliegomatic.ini", kTwoProfiles);
-  profiles.ComprobarArchivo();
+  profiles.tellIfUnreadable();
   EXPECT_TRUE(dialogs.informed.empty());
 
   std::filesystem::remove(dir.file("Pliegomatic.ini"));
   std::filesystem::create_directory(dir.file("Pliegomatic.ini"));
-  profiles.ComprobarArchivo();
+  profiles.tellIfUnreadable();
   EXPECT_EQ(dialogs.informed, (std::vector<std::string>{
                                   "No se pudo leer el archivo de impresoras " + dir.file("Pliegomatic.ini") +
                                   ". La lista de impresoras queda vacia. Verifique los permisos del archivo y que "
@@ -442,7 +442,7 @@ TEST_F(PrinterProfilesTest, GuardarWritesTheSetUpKeysAfterTheFive) {
   view.fill("72", "4", "0", "1");
   view.box = CheckState::Checked;
   view.setup = kWideEpsonTexts;
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(), kWideEpson);
   EXPECT_EQ(dialogs.informed.back(), "Datos de la impresora EPSON ANCHA guardados");
 }
@@ -452,7 +452,7 @@ TEST_F(PrinterProfilesTest, AProfileWithoutSetUpIsSavedWithTheFiveKeysOnly) {
   select(0);
   view.fill("72", "4", "2", "1");
   view.box = CheckState::Unchecked;
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(), kTwoProfiles);
 }
 
@@ -461,7 +461,7 @@ TEST_F(PrinterProfilesTest, ASetUpClearedInTheWindowClearsItsKeys) {
   select(0);
   view.setup = PrinterSetupTexts{};
   view.setup.table = "PC437";
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   profiles.CargarImpresoras();
   view.setup = kWideEpsonTexts;
   select(0);
@@ -478,10 +478,10 @@ TEST_F(PrinterProfilesTest, AWindowWithoutTheSetUpReadsAndSavesAnIniThatHasIt) {
   startWith(kWideEpson);
   select(0);
   EXPECT_EQ(view.shownFields(), (std::vector<std::string>{"72", "4", "0", "1"}));
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   EXPECT_EQ(ini(), kWideEpson);
   view.fill("66", "4", "0", "1");
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   std::string changed = kWideEpson;
   changed.replace(changed.find("=72"), 3, "=66");
   EXPECT_EQ(ini(), changed);

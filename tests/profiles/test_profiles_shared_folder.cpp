@@ -39,7 +39,7 @@ std::string stationName(int station) { return "ESTACION " + std::to_string(stati
   const std::string n = std::to_string(station);
   view.fill("6" + n, "1" + n, "2" + n, n);
   view.box = CheckState::Grayed;
-  profiles.cmdGuardarImpresora_Click();
+  profiles.saveProfile();
   const bool confirmed =
       dialogs.informed == std::vector<std::string>{"Datos de la impresora " + stationName(station) + " guardados"};
   _exit(confirmed ? 0 : 1);

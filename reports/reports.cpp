@@ -1,7 +1,6 @@
-#include "window/report_list.hpp"
+#include "reports/reports.hpp"
 
 #include <algorithm>
-#include <string_view>
 
 #include "common/text.hpp"
 #include "platform/files.hpp"
@@ -9,7 +8,6 @@
 namespace pliego {
 
 namespace {
-constexpr std::string_view kReportNames[] = {"MAYOR.TXT", "IVACOMPRAS.TXT", "IVAVENTAS.TXT"};
 
 // Windows lists a folder by the upper-cased names; equal ones by their bytes.
 bool listedBefore(const std::string& a, const std::string& b) {
@@ -19,14 +17,23 @@ bool listedBefore(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+ReportKind kindOf(std::string_view reportName) {
+  const std::string name = toUpperAscii(trimSpaces(reportName));
+  for (const SupportedReport& report : kSupportedReports) {
+    const bool ledger = report.kind == ReportKind::Ledger;
+    if (ledger ? startsWith(name, report.name) : name == report.name) return report.kind;
+  }
+  return ReportKind::Plain;
+}
+
 bool EsReporteValido(std::string& name) {
   name = toUpperAscii(trimSpaces(name));
-  for (const std::string_view report : kReportNames)
-    if (startsWith(name, report)) return true;
+  for (const SupportedReport& report : kSupportedReports)
+    if (startsWith(name, report.name)) return true;
   return false;
 }
 
-std::optional<std::vector<std::string>> ReportesDeLaCarpeta(const std::string& mRuta) {
+std::optional<std::vector<std::string>> reportsInFolder(const std::string& mRuta) {
   std::vector<std::string> names = listFilesWithExtension(mRuta, ".TXT");
   if (names.empty()) return std::nullopt;
   std::sort(names.begin(), names.end(), listedBefore);
@@ -38,7 +45,7 @@ std::optional<std::vector<std::string>> ReportesDeLaCarpeta(const std::string& m
 }
 
 void CargarArchivos(ReportListBox& List1, const std::string& mRuta) {
-  const auto reports = ReportesDeLaCarpeta(mRuta);
+  const auto reports = reportsInFolder(mRuta);
   if (!reports) return;
   List1.clearReports();
   for (const std::string& name : *reports) List1.addReport(name);

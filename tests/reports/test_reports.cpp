@@ -1,4 +1,5 @@
-// The report list on real folders: which TXT files are offered, and how.
+// The supported reports: their kind, and on real folders which TXT files
+// are offered, and how.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 #include <vector>
 
 #include "support/temp_folder.hpp"
-#include "window/report_list.hpp"
+#include "reports/reports.hpp"
 
 using namespace pliego;
 using namespace pliego::testing;
@@ -24,6 +25,16 @@ struct FakeReportList : ReportListBox {
     return copy;
   }
 };
+
+TEST(ReportKinds, TheLedgerByTheStartOfItsNameAVatBookByTheWholeName) {
+  const std::pair<const char*, ReportKind> cases[] = {
+      {"MAYOR.TXT", ReportKind::Ledger},       {"  mayor.txt ", ReportKind::Ledger},
+      {"MAYOR.TXTX", ReportKind::Ledger},      {"IVAVENTAS.TXT", ReportKind::VatBook},
+      {" ivacompras.txt", ReportKind::VatBook}, {"IVAVENTAS.TXT2", ReportKind::Plain},
+      {"LISTADO.TXT", ReportKind::Plain},      {"", ReportKind::Plain},
+  };
+  for (const auto& [name, kind] : cases) EXPECT_EQ(kindOf(name), kind) << name;
+}
 
 TEST(EsReporteValido, TrimsUpperCasesAndComparesTheStart) {
   struct Case {
