@@ -9,6 +9,7 @@
 #include <random>
 #include <set>
 
+#include "common/system_io.hpp"
 #include "common/text.hpp"
 #include "platform/files.hpp"
 #include "platform/identity.hpp"
@@ -33,12 +34,7 @@ constexpr std::size_t kFirstColumns = 13;
 
 std::string localNow() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = localTime(now);
   char text[32] = {};
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
@@ -146,20 +142,8 @@ class LinesFromTheEnd {
   }
 
  private:
-  static bool seekTo(std::FILE* file, std::int64_t offset, int from) {
-#ifdef _WIN32
-    return _fseeki64(file, offset, from) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(offset), from) == 0;
-#endif
-  }
-  static std::int64_t tellOf(std::FILE* file) {
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return static_cast<std::int64_t>(ftello(file));
-#endif
-  }
+  static bool seekTo(std::FILE* file, std::int64_t offset, int from) { return seekFile(file, offset, from); }
+  static std::int64_t tellOf(std::FILE* file) { return tellFile(file); }
 
   // The line end before the bytes not yet handed out.
   void dropLineEnd() {

@@ -29,14 +29,6 @@ namespace {
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
 constexpr auto kLockStep = std::chrono::milliseconds(250);
 
-std::string lockErrorText(int error) {
-#ifdef _WIN32
-  return windowsErrorText(static_cast<unsigned long>(error));
-#else
-  return systemErrorText(error);
-#endif
-}
-
 constexpr const char* kNothingPrinted = "No se imprimio nada.";
 constexpr const char* kNoPdf = "No se hizo el PDF.";
 
@@ -243,7 +235,7 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
     return locked != LockResult::Busy;
   });
   if (locked == LockResult::Refused)
-    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
+    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + systemCodeText(lock.error()) +
                    ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   if (settings.purpose != JobPurpose::Print)
     return sendTestPage(settings, folder, launcher, spooler, hooks, lock.inheritableHandle(), outcome);

@@ -10,6 +10,7 @@
 #include "platform/files.hpp"
 #include "platform/printer_error.hpp"
 #include "platform/raw_output.hpp"
+#include "platform/system_names.hpp"
 #include "printing/job_error.hpp"
 #include "printing/print_work.hpp"
 
@@ -28,27 +29,14 @@ struct Sink {
 };
 
 const char* networkText(int value) {
-#ifdef _WIN32
-  switch (value) {
-    case 10061: return "la impresora rechazo la conexion";
-    case 10065:
-    case 10051: return "no se llega a la impresora por la red";
-    case 10060: return "la impresora no respondio a tiempo";
-    case 10054:
-    case 10053: return "la impresora corto la conexion";
-    default: return nullptr;
+  switch (networkFault(value)) {
+    case NetworkFault::Refused: return "la impresora rechazo la conexion";
+    case NetworkFault::Unreachable: return "no se llega a la impresora por la red";
+    case NetworkFault::TimedOut: return "la impresora no respondio a tiempo";
+    case NetworkFault::Cut: return "la impresora corto la conexion";
+    case NetworkFault::Other: break;
   }
-#else
-  switch (value) {
-    case ECONNREFUSED: return "la impresora rechazo la conexion";
-    case EHOSTUNREACH:
-    case ENETUNREACH: return "no se llega a la impresora por la red";
-    case ETIMEDOUT: return "la impresora no respondio a tiempo";
-    case ECONNRESET:
-    case EPIPE: return "la impresora corto la conexion";
-    default: return nullptr;
-  }
-#endif
+  return nullptr;
 }
 
 std::string cancelledText(const Destination& destination, bool started) {

@@ -1,117 +1,24 @@
 #include "platform/shared_file.hpp"
 
-#include <filesystem>
-#include <utility>
-
-#include "platform/files.hpp"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#else
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#endif
+
+#include <utility>
+
+#include "platform/files.hpp"
 
 namespace pliego {
 
 SharedFile& SharedFile::operator=(SharedFile&& other) noexcept {
   if (this == &other) return *this;
   close();
-#ifdef _WIN32
-  handle = std::exchange(other.handle, nullptr);
-#else
   fd = std::exchange(other.fd, -1);
-#endif
   error = other.error;
   notPlain = other.notPlain;
   return *this;
 }
-
-#ifdef _WIN32
-
-bool SharedFile::close() {
-  const bool closed = !handle || CloseHandle(handle);
-  handle = nullptr;
-  return closed;
-}
-
-std::FILE* SharedFile::release(const char* mode) {
-  if (!handle) return nullptr;
-  const bool reading = mode[0] == 'r';
-  const int fd = _open_osfhandle(reinterpret_cast<std::intptr_t>(handle), (reading ? _O_RDONLY : 0) | _O_BINARY);
-  if (fd < 0) {
-    close();
-    return nullptr;
-  }
-  handle = nullptr;
-  std::FILE* file = _fdopen(fd, mode);
-  if (!file) _close(fd);
-  return file;
-}
-
-namespace {
-
-DWORD accessRights(SharedAccess access) {
-  switch (access) {
-    case SharedAccess::Read: return GENERIC_READ;
-    case SharedAccess::Write: return GENERIC_WRITE;
-    case SharedAccess::ReadWrite:
-    case SharedAccess::Append: break;
-  }
-  return GENERIC_READ | GENERIC_WRITE;
-}
-
-DWORD disposition(SharedCreation creation) {
-  switch (creation) {
-    case SharedCreation::Existing: return OPEN_EXISTING;
-    case SharedCreation::OrCreate: return OPEN_ALWAYS;
-    case SharedCreation::MustBeNew: break;
-  }
-  return CREATE_NEW;
-}
-
-bool plainWithOneName(HANDLE h) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  return GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
-         !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) &&
-         info.nNumberOfLinks <= 1;
-}
-
-}  // namespace
-
-// A link is opened as itself (never followed) and then refused.
-SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCreation creation, bool) {
-  SharedFile result;
-  const std::wstring wide = nativePath(path).wstring();
-  const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES &&
-      (creation == SharedCreation::MustBeNew ||
-       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))) {
-    result.notPlain = true;
-    return result;
-  }
-  HANDLE h = CreateFileW(wide.c_str(), accessRights(access), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                         nullptr, disposition(creation), FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
-                         nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    result.error = static_cast<int>(GetLastError());
-    result.notPlain = result.error == ERROR_FILE_EXISTS || result.error == ERROR_ALREADY_EXISTS;
-    return result;
-  }
-  if (!plainWithOneName(h)) {
-    CloseHandle(h);
-    result.notPlain = true;
-    return result;
-  }
-  result.handle = h;
-  return result;
-}
-
-#else
 
 bool SharedFile::close() {
   const bool closed = fd < 0 || ::close(fd) == 0;
@@ -207,7 +114,5 @@ SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCr
   result.fd = fd;
   return result;
 }
-
-#endif
 
 }  // namespace pliego

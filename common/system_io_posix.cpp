@@ -1,0 +1,19 @@
+#include "common/system_io.hpp"
+
+#include <sys/types.h>
+
+namespace pliego {
+
+bool seekFile(std::FILE* file, std::int64_t offset, int from) {
+  return fseeko(file, static_cast<off_t>(offset), from) == 0;
+}
+
+std::int64_t tellFile(std::FILE* file) { return static_cast<std::int64_t>(ftello(file)); }
+
+std::tm localTime(std::time_t when) {
+  std::tm local{};
+  localtime_r(&when, &local);
+  return local;
+}
+
+}  // namespace pliego

@@ -1,0 +1,110 @@
+// File-system services on Windows.
+#include <windows.h>
+
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/files.hpp"
+#include "platform/files_internal.hpp"
+#include "platform/shared_file.hpp"
+
+namespace fs = std::filesystem;
+
+namespace pliego {
+
+fs::path nativePath(std::string_view path) {
+  if (path.empty()) return {};
+  const int size = static_cast<int>(path.size());
+  const int count = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(count), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), count);
+  return fs::path(std::move(wide));
+}
+
+std::string narrowPath(const fs::path& path) {
+  const std::wstring& wide = path.native();
+  if (wide.empty()) return {};
+  const int size = static_cast<int>(wide.size());
+  const int count = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(count), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, narrow.data(), count, nullptr, nullptr);
+  return narrow;
+}
+
+std::FILE* openFile(std::string_view path, const char* mode) {
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(nativePath(path).c_str(), wideMode.c_str());
+}
+
+void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
+  fs::rename(nativePath(from), nativePath(to), error);
+}
+
+namespace internal {
+
+bool isDriveRoot(std::string_view folder) {
+  return folder.size() == 3 && folder[1] == ':' && (folder[2] == '\\' || folder[2] == '/');
+}
+
+std::string executablePath() {
+  char buffer[MAX_PATH * 4];
+  const DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return std::string(buffer, n);
+}
+
+bool isVisiblePlainFile(const fs::directory_entry& entry) {
+  std::error_code error;
+  if (!entry.is_regular_file(error)) return false;
+  const DWORD attributes = GetFileAttributesW(entry.path().c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES &&
+         !(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY));
+}
+
+bool isFolderOfThisUser(const fs::path& path) {
+  std::error_code error;
+  return fs::symlink_status(path, error).type() == fs::file_type::directory;
+}
+
+}  // namespace internal
+
+OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrites) {
+  OwnFile result;
+  SharedFile opened = openSharedFile(path, SharedAccess::Write,
+                                     mustBeNew ? SharedCreation::MustBeNew : SharedCreation::OrCreate, everyoneWrites);
+  result.notPlain = opened.notPlain;
+  result.error = opened.error;
+  if (!opened.ok()) return result;
+  if (!SetEndOfFile(opened.handle)) {
+    result.error = static_cast<int>(GetLastError());
+    return result;
+  }
+  result.file = opened.release("wb");
+  if (!result.file) result.error = static_cast<int>(GetLastError());
+  return result;
+}
+
+bool processEnded(long long process) {
+  HANDLE handle = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(process));
+  if (!handle) return GetLastError() == ERROR_INVALID_PARAMETER;  // no such process; others are denied access
+  DWORD code = 0;
+  const bool ended = GetExitCodeProcess(handle, &code) && code != STILL_ACTIVE;
+  CloseHandle(handle);
+  return ended;
+}
+
+const std::string& privateTempFolder() {
+  static const std::string folder = [] {
+    const fs::path temp = fs::temp_directory_path();
+    removeFoldersOfEndedRuns(narrowPath(temp));
+    const fs::path path =
+        temp / (std::string(internal::kPrivateFolderPrefix) + std::to_string(GetCurrentProcessId()));
+    fs::create_directories(path);
+    return narrowPath(path);
+  }();
+  return folder;
+}
+
+void ignoreFileSizeLimitSignal() {}
+
+}  // namespace pliego
