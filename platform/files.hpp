@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/shared_file.hpp"
+
 namespace pliego {
 
 #ifdef _WIN32
@@ -60,10 +62,10 @@ std::vector<std::string> listFilesWithExtension(std::string_view folder, std::st
 // A file the program writes in a shared folder, opened for writing.
 struct OwnFile {
   std::FILE* file = nullptr;  // nothing when it could not be opened
-  int error = 0;              // the errno (or Windows code) of the failure
+  std::error_code error;      // why not: a FileError, or the system's code
   // Something else stands at the name: a link, a folder, a device, or a
   // file that has other names too. It is left as it was.
-  bool notPlain = false;
+  bool notPlain() const { return error == FileError::NotPlain || error == FileError::Exists; }
 };
 
 // Opens `path` to write a file of the program's own: creates it, or, when it

@@ -78,11 +78,10 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrit
   SharedFile opened = openSharedFile(path, SharedAccess::Write,
                                      mustBeNew ? SharedCreation::MustBeNew : SharedCreation::OrCreate, everyoneWrites);
   if (!opened.ok()) {
-    const bool denied = opened.error == EACCES || opened.error == EPERM;
-    if (!mustBeNew && !opened.notPlain && denied && unlink(path.c_str()) == 0)
-      return createOwnFile(path, true, everyoneWrites);
+    const bool denied =
+        opened.error == std::errc::permission_denied || opened.error == std::errc::operation_not_permitted;
+    if (!mustBeNew && denied && unlink(path.c_str()) == 0) return createOwnFile(path, true, everyoneWrites);
     result.error = opened.error;
-    result.notPlain = opened.notPlain;
     return result;
   }
   // ext4 writes a file that was emptied and written again out to the disk
@@ -95,7 +94,8 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrit
     opened.close();
     return createOwnFile(path, true, everyoneWrites);
   }
-  if ((hadBytes && ftruncate(opened.fd, 0) != 0) || !(result.file = opened.release("wb"))) result.error = errno;
+  if ((hadBytes && ftruncate(opened.fd, 0) != 0) || !(result.file = opened.release("wb")))
+    result.error = {errno, std::system_category()};
   return result;
 }
 

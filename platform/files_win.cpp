@@ -72,15 +72,14 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrit
   OwnFile result;
   SharedFile opened = openSharedFile(path, SharedAccess::Write,
                                      mustBeNew ? SharedCreation::MustBeNew : SharedCreation::OrCreate, everyoneWrites);
-  result.notPlain = opened.notPlain;
   result.error = opened.error;
   if (!opened.ok()) return result;
   if (!SetEndOfFile(opened.handle)) {
-    result.error = static_cast<int>(GetLastError());
+    result.error = {static_cast<int>(GetLastError()), std::system_category()};
     return result;
   }
   result.file = opened.release("wb");
-  if (!result.file) result.error = static_cast<int>(GetLastError());
+  if (!result.file) result.error = {static_cast<int>(GetLastError()), std::system_category()};
   return result;
 }
 

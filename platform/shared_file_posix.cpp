@@ -16,7 +16,6 @@ SharedFile& SharedFile::operator=(SharedFile&& other) noexcept {
   close();
   fd = std::exchange(other.fd, -1);
   error = other.error;
-  notPlain = other.notPlain;
   return *this;
 }
 
@@ -58,9 +57,11 @@ int creationFlags(SharedCreation creation) {
 // Some network file systems count no names at all: that is taken as one.
 bool plainWithOneName(const struct stat& info) { return S_ISREG(info.st_mode) && info.st_nlink <= 1; }
 
-bool refusedForWhatStandsThere(int error, SharedCreation creation) {
-  return error == ELOOP || error == EISDIR || error == ENXIO || error == EMLINK ||
-         (error == EEXIST && creation == SharedCreation::MustBeNew);
+// Why an open failed: for what stands at the name, or the system's code.
+std::error_code refusedForWhatStandsThere(int error, SharedCreation creation) {
+  if (error == EEXIST && creation == SharedCreation::MustBeNew) return FileError::Exists;
+  if (error == ELOOP || error == EISDIR || error == ENXIO || error == EMLINK) return FileError::NotPlain;
+  return {error, std::system_category()};
 }
 
 std::string folderOf(const std::string& path) {
@@ -89,24 +90,22 @@ SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCr
   struct stat info {};
   if (::lstat(path.c_str(), &info) == 0 &&
       (!plainWithOneName(info) || creation == SharedCreation::MustBeNew)) {
-    result.notPlain = true;
-    result.error = creation == SharedCreation::MustBeNew && plainWithOneName(info) ? EEXIST : 0;
+    result.error = plainWithOneName(info) ? FileError::Exists : FileError::NotPlain;
     return result;
   }
   const int flags = accessFlags(access) | creationFlags(creation) | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
   const int fd = ::open(path.c_str(), flags, 0666);
   if (fd < 0) {
-    result.error = errno;
-    result.notPlain = refusedForWhatStandsThere(result.error, creation);
+    result.error = refusedForWhatStandsThere(errno, creation);
     return result;
   }
   if (::fstat(fd, &info) != 0 || !plainWithOneName(info)) {
     ::close(fd);
-    result.notPlain = true;
+    result.error = FileError::NotPlain;
     return result;
   }
   if (::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
-    result.error = errno;
+    result.error = {errno, std::system_category()};
     ::close(fd);
     return result;
   }
@@ -114,5 +113,28 @@ SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCr
   result.fd = fd;
   return result;
 }
+
+std::optional<std::int64_t> sizeOf(const SharedFile& file) {
+  struct stat info {};
+  if (::fstat(file.fd, &info) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(info.st_size);
+}
+
+bool byteAt(const SharedFile& file, std::int64_t offset, char& byte) {
+  return ::pread(file.fd, &byte, 1, static_cast<off_t>(offset)) == 1;
+}
+
+std::error_code writeAtEnd(const SharedFile& file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t done = ::write(file.fd, bytes.data(), bytes.size());
+    if (done < 0 && errno == EINTR) continue;
+    if (done < 0) return {errno, std::system_category()};
+    if (done == 0) return std::make_error_code(std::errc::io_error);
+    bytes.remove_prefix(static_cast<std::size_t>(done));
+  }
+  return {};
+}
+
+void cutBackTo(const SharedFile& file, std::int64_t size) { (void)::ftruncate(file.fd, static_cast<off_t>(size)); }
 
 }  // namespace pliego

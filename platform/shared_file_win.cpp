@@ -16,7 +16,6 @@ SharedFile& SharedFile::operator=(SharedFile&& other) noexcept {
   close();
   handle = std::exchange(other.handle, nullptr);
   error = other.error;
-  notPlain = other.notPlain;
   return *this;
 }
 
@@ -78,24 +77,56 @@ SharedFile openSharedFile(const std::string& path, SharedAccess access, SharedCr
   if (attributes != INVALID_FILE_ATTRIBUTES &&
       (creation == SharedCreation::MustBeNew ||
        (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE)))) {
-    result.notPlain = true;
+    const bool plain = !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+    result.error = plain ? FileError::Exists : FileError::NotPlain;
     return result;
   }
   HANDLE h = CreateFileW(wide.c_str(), accessRights(access), FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, disposition(creation), FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                          nullptr);
   if (h == INVALID_HANDLE_VALUE) {
-    result.error = static_cast<int>(GetLastError());
-    result.notPlain = result.error == ERROR_FILE_EXISTS || result.error == ERROR_ALREADY_EXISTS;
+    const DWORD error = GetLastError();
+    result.error = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                       ? std::error_code(FileError::Exists)
+                       : std::error_code(static_cast<int>(error), std::system_category());
     return result;
   }
   if (!plainWithOneName(h)) {
     CloseHandle(h);
-    result.notPlain = true;
+    result.error = FileError::NotPlain;
     return result;
   }
   result.handle = h;
   return result;
+}
+
+std::optional<std::int64_t> sizeOf(const SharedFile& file) {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(file.handle, &size)) return std::nullopt;
+  return size.QuadPart;
+}
+
+bool byteAt(const SharedFile& file, std::int64_t offset, char& byte) {
+  OVERLAPPED at{};
+  at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFF);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD read = 0;
+  return ReadFile(file.handle, &byte, 1, &read, &at) && read == 1;
+}
+
+std::error_code writeAtEnd(const SharedFile& file, std::string_view bytes) {
+  OVERLAPPED atEnd{};
+  atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
+  DWORD written = 0;
+  if (!WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &atEnd))
+    return {static_cast<int>(GetLastError()), std::system_category()};
+  return written == bytes.size() ? std::error_code() : std::make_error_code(std::errc::io_error);
+}
+
+void cutBackTo(const SharedFile& file, std::int64_t size) {
+  FILE_END_OF_FILE_INFO end{};
+  end.EndOfFile.QuadPart = size;
+  SetFileInformationByHandle(file.handle, FileEndOfFileInfo, &end, sizeof end);
 }
 
 }  // namespace pliego

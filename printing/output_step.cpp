@@ -30,17 +30,17 @@ std::string printScript(const std::string& folder) {
   }
   const std::string path = joinPath(folder, kPrintScriptName);
   const OwnFile created = createOwnFile(path, true);
-  if (created.notPlain) throw JobError(notPlainFileMessage(path, nothingSent));
-  const auto refuse = [&](int error) {
+  if (created.notPlain()) throw JobError(notPlainFileMessage(path, nothingSent));
+  const auto refuse = [&](const std::error_code& error) {
     return JobError("No se pudo crear el archivo " + path + ": " + systemErrorText(error) + ". " + nothingSent);
   };
   if (!created.file) throw refuse(created.error);
   const std::size_t size = std::strlen(kPrintScriptLine);
-  int error = std::fwrite(kPrintScriptLine, 1, size, created.file) == size ? 0 : errno;
-  if (std::fclose(created.file) != 0 && error == 0) error = errno;
-  if (error != 0) {
+  int written = std::fwrite(kPrintScriptLine, 1, size, created.file) == size ? 0 : errno;
+  if (std::fclose(created.file) != 0 && written == 0) written = errno;
+  if (written != 0) {
     std::remove(path.c_str());
-    throw refuse(error);
+    throw refuse({written, std::generic_category()});
   }
   return path;
 }

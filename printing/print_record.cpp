@@ -11,6 +11,7 @@
 
 #include "common/system_io.hpp"
 #include "common/text.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "platform/identity.hpp"
 #include "platform/shared_file.hpp"
@@ -321,7 +322,10 @@ AppendResult appendRecord(const std::string& folder, const PrintRecord& record, 
   for (const auto& name : recordColumns()) columns += name + '\t';
   columns.back() = '\r';
   columns += '\n';
-  return appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience, cancel);
+  const std::error_code appended =
+      appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience, cancel);
+  if (!appended) return AppendResult::Done;
+  return appended == LockError::Busy ? AppendResult::Busy : AppendResult::Failed;
 }
 
 std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most) {

@@ -38,7 +38,7 @@ constexpr const char* kNoPdf = "No se hizo el PDF.";
 void openReport(LineReader& report, const std::string& reportPath, const JobSettings& settings,
                 const JobHooks& hooks, JobOutcome& outcome, const std::string& consequence) {
   SharedFile opened = openSharedFile(reportPath, SharedAccess::Read, SharedCreation::Existing, false);
-  if (opened.notPlain) throw JobError(notPlainFileMessage(reportPath, consequence));
+  if (opened.notPlain()) throw JobError(notPlainFileMessage(reportPath, consequence));
   if (!report.adopt(opened.release("rb")))
     throw JobError("No se pudo abrir el archivo " + reportPath + ". " + consequence);
   report.setBlockHook([&hooks](std::uint64_t) { return !cancelled(hooks); });
@@ -229,13 +229,14 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   // Other workstations running from the same folder share the work file.
   FileLock lock;
   const std::string lockPath = joinPath(folder, kWorkLockName);
-  LockResult locked = LockResult::Busy;
+  std::error_code locked;
   waitWhileBusy(WaitingFor::OtherWorkstation, hooks, [&] {
     locked = lock.acquire(lockPath, kLockStep);
-    return locked != LockResult::Busy;
+    return locked != LockError::Busy;
   });
-  if (locked == LockResult::Refused)
-    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + systemCodeText(lock.error()) +
+  // A file system without locks is printed to as before the lock existed.
+  if (locked && locked != LockError::NotOffered)
+    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + systemErrorText(locked) +
                    ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   if (settings.purpose != JobPurpose::Print)
     return sendTestPage(settings, folder, launcher, spooler, hooks, lock.inheritableHandle(), outcome);
