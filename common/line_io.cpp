@@ -34,8 +34,6 @@ std::uint64_t fileSize(std::FILE* file) {
 }
 }  // namespace
 
-std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
-
 // Horspool's search: the byte under the needle's last position tells how far
 // the needle may move on.
 TextSearch::TextSearch(std::string_view needle, bool ignoreCase) : needle_(needle) {

@@ -97,10 +97,10 @@ std::vector<std::string> listFilesWithExtension(std::string_view folder, std::st
 
 std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_view name) {
   std::error_code error;
-  if (fs::exists(fs::symlink_status(folderPath(folder) / std::string(name), error))) return std::string(name);
+  if (fs::exists(fs::symlink_status(folderPath(folder) / nativePath(name), error))) return std::string(name);
   const std::string wanted = toUpperAscii(name);
   for (fs::directory_iterator it(folderPath(folder), error), end; !error && it != end; it.increment(error)) {
-    const std::string candidate = it->path().filename().string();
+    const std::string candidate = narrowPath(it->path().filename());
     if (toUpperAscii(candidate) == wanted) return candidate;
   }
   return std::nullopt;

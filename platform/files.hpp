@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/system_io.hpp"
+
 #include "platform/shared_file.hpp"
 
 namespace pliego {
@@ -18,16 +20,8 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// Paths are narrow text in the system's 8-bit code page: on Windows the ANSI
-// code page, the one the "A" functions (GetModuleFileNameA, CreateFileA, the
-// profile functions) take. These two are the one place where such a path
-// becomes a std::filesystem::path and back; never build a path from a
-// std::string directly, which on Windows would read it in another encoding.
-std::filesystem::path nativePath(std::string_view path);
-std::string narrowPath(const std::filesystem::path& path);
-
-// Opens a file with the C library (`mode` as for fopen).
-std::FILE* openFile(std::string_view path, const char* mode);
+// nativePath, narrowPath and openFile, the path rule of the whole program,
+// come from common/system_io.hpp.
 
 // `folder` followed by the separator and `name`; no second separator after a
 // folder that ends in one (a drive root).

@@ -17,12 +17,6 @@ namespace fs = std::filesystem;
 
 namespace pliego {
 
-fs::path nativePath(std::string_view path) { return fs::path(std::string(path)); }
-
-std::string narrowPath(const fs::path& path) { return path.string(); }
-
-std::FILE* openFile(std::string_view path, const char* mode) { return std::fopen(std::string(path).c_str(), mode); }
-
 void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
   const std::string fromPath(from), toPath(to);
   if (renameat2(AT_FDCWD, fromPath.c_str(), AT_FDCWD, toPath.c_str(), RENAME_EXCHANGE) == 0) {

@@ -1,7 +1,6 @@
 // File-system services on Windows.
 #include <windows.h>
 
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -12,30 +11,6 @@
 namespace fs = std::filesystem;
 
 namespace pliego {
-
-fs::path nativePath(std::string_view path) {
-  if (path.empty()) return {};
-  const int size = static_cast<int>(path.size());
-  const int count = MultiByteToWideChar(CP_ACP, 0, path.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(count), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, path.data(), size, wide.data(), count);
-  return fs::path(std::move(wide));
-}
-
-std::string narrowPath(const fs::path& path) {
-  const std::wstring& wide = path.native();
-  if (wide.empty()) return {};
-  const int size = static_cast<int>(wide.size());
-  const int count = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<std::size_t>(count), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), size, narrow.data(), count, nullptr, nullptr);
-  return narrow;
-}
-
-std::FILE* openFile(std::string_view path, const char* mode) {
-  const std::wstring wideMode(mode, mode + std::strlen(mode));
-  return _wfopen(nativePath(path).c_str(), wideMode.c_str());
-}
 
 void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
   fs::rename(nativePath(from), nativePath(to), error);

@@ -172,3 +172,13 @@ TEST(WindowsDriveRoot, AProgramAtTheRootListsTheRoot) {
 }
 
 }  // namespace
+
+// The print script and other entries are found by names in the code page,
+// whatever their letter case.
+TEST_F(CodePageFolder, EntriesAreFoundByTheirNamesInTheCodePage) {
+  give("Imprimir.bat", "TYPE WRITE.TXT > LPT%1\r\n");
+  give("A\xF1o \x80.BAT", "");
+  EXPECT_EQ(findEntryNoCase(folder, "IMPRIMIR.BAT"), std::optional<std::string>("Imprimir.bat"));
+  EXPECT_EQ(findEntryNoCase(folder, "A\xF1o \x80.BAT"), std::optional<std::string>("A\xF1o \x80.BAT"));
+  EXPECT_EQ(findEntryNoCase(folder, "a\xF1O \x80.bat"), std::optional<std::string>("A\xF1o \x80.BAT"));
+}
