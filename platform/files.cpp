@@ -1,6 +1,7 @@
 #include "platform/files.hpp"
 
 #include <filesystem>
+#include <mutex>
 #include <system_error>
 
 #include "common/text.hpp"
@@ -104,6 +105,16 @@ std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_
     if (toUpperAscii(candidate) == wanted) return candidate;
   }
   return std::nullopt;
+}
+
+std::error_code privateTempFolder(std::string& folder) {
+  static std::mutex mutex;
+  static std::string made;
+  const std::lock_guard lock(mutex);
+  if (made.empty())
+    if (const std::error_code error = internal::makePrivateTempFolder(made)) return error;
+  folder = made;
+  return {};
 }
 
 bool isPlainFileNoLink(const std::string& path) {

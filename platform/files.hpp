@@ -33,7 +33,7 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // writes a file out to the disk at once when it is renamed over another,
 // which takes as long as writing it, and not when names are swapped. Where
 // the file system cannot swap, `from` is renamed over `to`.
-void replaceFile(std::string_view from, std::string_view to, std::error_code& error);
+std::error_code replaceFile(std::string_view from, std::string_view to);
 
 // Drops one trailing separator, so the Linux root "/" becomes "". A Windows
 // drive root keeps its separator: "F:\" is the root, "F:" would be the
@@ -78,12 +78,11 @@ std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_
 bool isPlainFileNoLink(const std::string& path);
 
 // A folder under the system's temporary folder that only this user may
-// read, the same one for the whole run of the program; created on the first
-// call. Throws std::filesystem::filesystem_error when it cannot be made.
-// Its name is "pliegomatic-" and the process number (followed, on Linux, by
-// "-" and six random letters); the folders of runs that ended are removed
-// when it is made.
-const std::string& privateTempFolder();
+// read, the same one for the whole run of the program, put in `folder`;
+// made on the first call that succeeds. Its name is "pliegomatic-" and the
+// process number (followed, on Linux, by "-" and six random letters); the
+// folders of runs that ended are removed when it is made.
+std::error_code privateTempFolder(std::string& folder);
 
 // True when no process of this computer has the number `process` now.
 bool processEnded(long long process);

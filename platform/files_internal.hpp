@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace pliego::internal {
 
@@ -19,5 +20,8 @@ bool isVisiblePlainFile(const std::filesystem::directory_entry& entry);
 
 // A folder, and one of this user's (the temporary folder is the user's own on Windows).
 bool isFolderOfThisUser(const std::filesystem::path& path);
+
+// Makes this run's private folder (see privateTempFolder).
+std::error_code makePrivateTempFolder(std::string& folder);
 
 }  // namespace pliego::internal

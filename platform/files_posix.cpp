@@ -17,18 +17,17 @@ namespace fs = std::filesystem;
 
 namespace pliego {
 
-void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
+std::error_code replaceFile(std::string_view from, std::string_view to) {
   const std::string fromPath(from), toPath(to);
   if (renameat2(AT_FDCWD, fromPath.c_str(), AT_FDCWD, toPath.c_str(), RENAME_EXCHANGE) == 0) {
     unlink(fromPath.c_str());  // the old file, under the passing name now
-    return;
+    return {};
   }
   // Nothing to swap with, or a file system that cannot swap: renamed over.
-  if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-    error.assign(errno, std::generic_category());
-    return;
-  }
+  if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return {errno, std::generic_category()};
+  std::error_code error;
   fs::rename(nativePath(from), nativePath(to), error);
+  return error;
 }
 
 namespace internal {
@@ -95,17 +94,16 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrit
 
 bool processEnded(long long process) { return kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH; }
 
-const std::string& privateTempFolder() {
-  static const std::string folder = [] {
-    const fs::path temp = fs::temp_directory_path();
-    removeFoldersOfEndedRuns(temp.string());
-    std::string pattern =
-        (temp / (std::string(internal::kPrivateFolderPrefix) + std::to_string(getpid()) + "-XXXXXX")).string();
-    if (!mkdtemp(pattern.data()))
-      throw fs::filesystem_error("mkdtemp", pattern, std::error_code(errno, std::generic_category()));
-    return pattern;
-  }();
-  return folder;
+std::error_code internal::makePrivateTempFolder(std::string& folder) {
+  std::error_code error;
+  const fs::path temp = fs::temp_directory_path(error);
+  if (error) return error;
+  removeFoldersOfEndedRuns(temp.string());
+  std::string pattern =
+      (temp / (std::string(internal::kPrivateFolderPrefix) + std::to_string(getpid()) + "-XXXXXX")).string();
+  if (!mkdtemp(pattern.data())) return {errno, std::generic_category()};
+  folder = pattern;
+  return {};
 }
 
 void ignoreFileSizeLimitSignal() { std::signal(SIGXFSZ, SIG_IGN); }

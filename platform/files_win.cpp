@@ -12,8 +12,10 @@ namespace fs = std::filesystem;
 
 namespace pliego {
 
-void replaceFile(std::string_view from, std::string_view to, std::error_code& error) {
+std::error_code replaceFile(std::string_view from, std::string_view to) {
+  std::error_code error;
   fs::rename(nativePath(from), nativePath(to), error);
+  return error;
 }
 
 namespace internal {
@@ -67,16 +69,15 @@ bool processEnded(long long process) {
   return ended;
 }
 
-const std::string& privateTempFolder() {
-  static const std::string folder = [] {
-    const fs::path temp = fs::temp_directory_path();
-    removeFoldersOfEndedRuns(narrowPath(temp));
-    const fs::path path =
-        temp / (std::string(internal::kPrivateFolderPrefix) + std::to_string(GetCurrentProcessId()));
-    fs::create_directories(path);
-    return narrowPath(path);
-  }();
-  return folder;
+std::error_code internal::makePrivateTempFolder(std::string& folder) {
+  std::error_code error;
+  const fs::path temp = fs::temp_directory_path(error);
+  if (error) return error;
+  removeFoldersOfEndedRuns(narrowPath(temp));
+  const fs::path path = temp / (std::string(internal::kPrivateFolderPrefix) + std::to_string(GetCurrentProcessId()));
+  fs::create_directories(path, error);
+  if (!error) folder = narrowPath(path);
+  return error;
 }
 
 void ignoreFileSizeLimitSignal() {}

@@ -131,8 +131,7 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   outcome.firstFolio = layout.firstFolio;
   outcome.lastFolio = layout.lastFolio;
   if (ledger) {
-    std::error_code error;
-    replaceFile(target, workPath, error);
+    std::error_code error = replaceFile(target, workPath);
     if (error == std::errc::operation_not_permitted || error == std::errc::permission_denied)
       error = copyIntoWorkFile(target, workPath);
     if (error) {

@@ -152,19 +152,20 @@ namespace {
 // "WRITE.TXT" in a folder of this run's own, opened to be written; the
 // folder is returned in `folder`.
 std::FILE* openPrinterCopy(std::string& folder, std::string& path) {
-  const auto refuse = [&](int error) {
+  const auto refuse = [&](const std::error_code& error) {
     return JobError("No se pudo preparar la copia para la impresora en " + (path.empty() ? folder : path) + ": " +
                     systemErrorText(error) + ". No se envio nada a la impresora.");
   };
-  try {
-    folder = joinPath(privateTempFolder(), "impresora");
-    std::filesystem::create_directories(nativePath(folder));
-  } catch (const std::filesystem::filesystem_error& error) {
-    throw refuse(error.code().value());
+  std::string temp;
+  std::error_code error = privateTempFolder(temp);
+  if (!error) {
+    folder = joinPath(temp, "impresora");
+    std::filesystem::create_directories(nativePath(folder), error);
   }
+  if (error) throw refuse(error);
   path = joinPath(folder, "WRITE.TXT");
   std::FILE* out = openFile(path, "wb");
-  if (!out) throw refuse(errno);
+  if (!out) throw refuse({errno, std::generic_category()});
   return out;
 }
 

@@ -82,13 +82,10 @@ std::string PreviewCopy::failedBecause(const std::string& reason) const {
 // Written under a passing name and renamed, so that an editor that still
 // shows an earlier copy keeps its text.
 void PreviewCopy::start(LineWriter& out) {
-  try {
-    const std::string name = narrowPath(nativePath(workPath_).filename());
-    copy_ = joinPath(privateTempFolder(), name);
-    passing_ = copy_ + ".nuevo";
-  } catch (const fs::filesystem_error& failure) {
-    throw JobError(failedBecause(systemErrorText(failure.code())));
-  }
+  std::string temp;
+  if (const std::error_code error = privateTempFolder(temp)) throw JobError(failedBecause(systemErrorText(error)));
+  copy_ = joinPath(temp, narrowPath(nativePath(workPath_).filename()));
+  passing_ = copy_ + ".nuevo";
   const OwnFile opened = createOwnFile(passing_);
   if (opened.file) return out.mirrorTo(opened.file);
   passing_.clear();
