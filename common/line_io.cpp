@@ -15,12 +15,8 @@
 #define PLIEGO_AVX2 0
 #endif
 
+#include "common/system_io.hpp"
 #include "common/text.hpp"
-
-#ifndef _WIN32
-#include <climits>
-#include <sys/uio.h>
-#endif
 
 namespace pliego {
 
@@ -31,20 +27,12 @@ constexpr char kEndOfText = 0x1A;
 
 // The size of an open file, which is then read from its start again.
 std::uint64_t fileSize(std::FILE* file) {
-#ifdef _WIN32
-  if (_fseeki64(file, 0, SEEK_END) != 0) return 0;
-  const auto size = _ftelli64(file);
-  _fseeki64(file, 0, SEEK_SET);
-#else
-  if (fseeko(file, 0, SEEK_END) != 0) return 0;
-  const auto size = ftello(file);
-  fseeko(file, 0, SEEK_SET);
-#endif
+  if (!seekFile(file, 0, SEEK_END)) return 0;
+  const auto size = tellFile(file);
+  seekFile(file, 0, SEEK_SET);
   return size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 }  // namespace
-
-std::FILE* openFile(const std::string& path, const char* mode) { return std::fopen(path.c_str(), mode); }
 
 // Horspool's search: the byte under the needle's last position tells how far
 // the needle may move on.
@@ -390,11 +378,7 @@ void LineReader::seekTo(std::uint64_t offset) {
     memoryAt_ = static_cast<std::size_t>(offset);
     return;
   }
-#ifdef _WIN32
-  const bool sought = _fseeki64(file_, static_cast<__int64>(offset), SEEK_SET) == 0;
-#else
-  const bool sought = fseeko(file_, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
+  const bool sought = seekFile(file_, static_cast<std::int64_t>(offset), SEEK_SET);
   if (!sought) failed_ = textEnded_ = true;
 }
 
@@ -506,61 +490,6 @@ void LineWriter::flush() {
   pieces_.clear();
   used_ = ownFrom_ = 0;
 }
-
-#ifdef _WIN32
-void LineWriter::putPieces() {
-  for (const auto piece : pieces_) put(piece.data(), piece.size());
-}
-
-void LineWriter::writeBorrowed(std::string_view bytes) { writeBytes(bytes); }
-#else
-namespace {
-
-// Writes every piece, in order, in as few calls as the system allows.
-bool writeAllPieces(int fd, const std::vector<std::string_view>& pieces) {
-  std::vector<iovec> parts(pieces.size());
-  for (std::size_t i = 0; i < pieces.size(); ++i)
-    parts[i] = {const_cast<char*>(pieces[i].data()), pieces[i].size()};
-  iovec* part = parts.data();
-  iovec* const end = part + parts.size();
-  while (part < end) {
-    const ssize_t written = ::writev(fd, part, static_cast<int>(std::min<std::ptrdiff_t>(end - part, IOV_MAX)));
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
-    for (auto left = static_cast<std::size_t>(written); left > 0 && part < end;) {
-      const std::size_t taken = std::min(left, part->iov_len);
-      part->iov_base = static_cast<char*>(part->iov_base) + taken;
-      part->iov_len -= taken;
-      left -= taken;
-      if (part->iov_len == 0) ++part;
-    }
-    while (part < end && part->iov_len == 0) ++part;
-  }
-  return true;
-}
-
-// Borrowed runs shorter than this are copied: a copy costs less than a piece.
-constexpr std::size_t kSmallestBorrowed = 4096;
-constexpr std::size_t kMostPieces = 256;
-
-}  // namespace
-
-void LineWriter::putPieces() {
-  if (!ok_) return;
-  if (!writeAllPieces(fileno(file_), pieces_)) return fail();
-  if (mirror_ && !writeAllPieces(fileno(mirror_), pieces_)) fail(true);
-}
-
-void LineWriter::writeBorrowed(std::string_view bytes) {
-  if (memory_ || discarding_ || bytes.size() < kSmallestBorrowed) return writeBytes(bytes);
-  if (!file_) ok_ = false;
-  if (!ok_) return;
-  if (used_ > ownFrom_) pieces_.emplace_back(buffer_.data() + ownFrom_, used_ - ownFrom_);
-  ownFrom_ = used_;
-  pieces_.push_back(bytes);
-  if (pieces_.size() >= kMostPieces) flush();
-}
-#endif
 
 void LineWriter::write(std::string_view line) {
   if (!file_ && !memory_ && !discarding_) ok_ = false;

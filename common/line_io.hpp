@@ -7,11 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "common/system_io.hpp"
+
 namespace pliego {
 
 // Opens `path` for binary reading ("rb") or writing ("wb"). Every file the
 // line reader and writer use is opened here.
-std::FILE* openFile(const std::string& path, const char* mode);
 
 // Finds a fixed text in blocks of bytes, optionally without regard to ASCII
 // letter case (the needle is then given in upper case).

@@ -92,11 +92,7 @@ std::string windowsErrorText(unsigned long code) {
 
 std::string systemErrorText(const std::error_code& error) {
   if (error.category() == std::generic_category()) return systemErrorText(error.value());
-#ifdef _WIN32
-  if (error.category() == std::system_category()) return windowsErrorText(static_cast<unsigned long>(error.value()));
-#else
-  if (error.category() == std::system_category()) return systemErrorText(error.value());
-#endif
+  if (error.category() == std::system_category()) return systemCodeText(error.value());
   return "error " + std::to_string(error.value()) + " del sistema";
 }
 

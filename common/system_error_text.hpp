@@ -13,6 +13,9 @@ std::string systemErrorText(int errnoValue);
 // A Windows error code (GetLastError).
 std::string windowsErrorText(unsigned long code);
 
+// A code of std::system_category: an errno on Linux, a Windows code on Windows.
+std::string systemCodeText(int code);
+
 // An error code from the standard library: its errno or Windows value.
 std::string systemErrorText(const std::error_code& error);
 

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/system_io.hpp"
+
+#include "platform/shared_file.hpp"
+
 namespace pliego {
 
 #ifdef _WIN32
@@ -16,16 +20,8 @@ inline constexpr char kPathSeparator = '\\';
 inline constexpr char kPathSeparator = '/';
 #endif
 
-// Paths are narrow text in the system's 8-bit code page: on Windows the ANSI
-// code page, the one the "A" functions (GetModuleFileNameA, CreateFileA, the
-// profile functions) take. These two are the one place where such a path
-// becomes a std::filesystem::path and back; never build a path from a
-// std::string directly, which on Windows would read it in another encoding.
-std::filesystem::path nativePath(std::string_view path);
-std::string narrowPath(const std::filesystem::path& path);
-
-// Opens a file with the C library (`mode` as for fopen).
-std::FILE* openFile(std::string_view path, const char* mode);
+// nativePath, narrowPath and openFile, the path rule of the whole program,
+// come from common/system_io.hpp.
 
 // `folder` followed by the separator and `name`; no second separator after a
 // folder that ends in one (a drive root).
@@ -37,7 +33,7 @@ std::string joinPath(std::string_view folder, std::string_view name);
 // writes a file out to the disk at once when it is renamed over another,
 // which takes as long as writing it, and not when names are swapped. Where
 // the file system cannot swap, `from` is renamed over `to`.
-void replaceFile(std::string_view from, std::string_view to, std::error_code& error);
+std::error_code replaceFile(std::string_view from, std::string_view to);
 
 // Drops one trailing separator, so the Linux root "/" becomes "". A Windows
 // drive root keeps its separator: "F:\" is the root, "F:" would be the
@@ -60,10 +56,10 @@ std::vector<std::string> listFilesWithExtension(std::string_view folder, std::st
 // A file the program writes in a shared folder, opened for writing.
 struct OwnFile {
   std::FILE* file = nullptr;  // nothing when it could not be opened
-  int error = 0;              // the errno (or Windows code) of the failure
+  std::error_code error;      // why not: a FileError, or the system's code
   // Something else stands at the name: a link, a folder, a device, or a
   // file that has other names too. It is left as it was.
-  bool notPlain = false;
+  bool notPlain() const { return error == FileError::NotPlain || error == FileError::Exists; }
 };
 
 // Opens `path` to write a file of the program's own: creates it, or, when it
@@ -82,12 +78,11 @@ std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_
 bool isPlainFileNoLink(const std::string& path);
 
 // A folder under the system's temporary folder that only this user may
-// read, the same one for the whole run of the program; created on the first
-// call. Throws std::filesystem::filesystem_error when it cannot be made.
-// Its name is "pliegomatic-" and the process number (followed, on Linux, by
-// "-" and six random letters); the folders of runs that ended are removed
-// when it is made.
-const std::string& privateTempFolder();
+// read, the same one for the whole run of the program, put in `folder`;
+// made on the first call that succeeds. Its name is "pliegomatic-" and the
+// process number (followed, on Linux, by "-" and six random letters); the
+// folders of runs that ended are removed when it is made.
+std::error_code privateTempFolder(std::string& folder);
 
 // True when no process of this computer has the number `process` now.
 bool processEnded(long long process);

@@ -7,9 +7,6 @@
 #include <filesystem>
 #include <string_view>
 #include <system_error>
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 #include "common/system_error_text.hpp"
 
@@ -33,52 +30,31 @@ std::string printScript(const std::string& folder) {
   }
   const std::string path = joinPath(folder, kPrintScriptName);
   const OwnFile created = createOwnFile(path, true);
-  if (created.notPlain) throw JobError(notPlainFileMessage(path, nothingSent));
-  const auto refuse = [&](int error) {
+  if (created.notPlain()) throw JobError(notPlainFileMessage(path, nothingSent));
+  const auto refuse = [&](const std::error_code& error) {
     return JobError("No se pudo crear el archivo " + path + ": " + systemErrorText(error) + ". " + nothingSent);
   };
   if (!created.file) throw refuse(created.error);
   const std::size_t size = std::strlen(kPrintScriptLine);
-  int error = std::fwrite(kPrintScriptLine, 1, size, created.file) == size ? 0 : errno;
-  if (std::fclose(created.file) != 0 && error == 0) error = errno;
-  if (error != 0) {
+  int written = std::fwrite(kPrintScriptLine, 1, size, created.file) == size ? 0 : errno;
+  if (std::fclose(created.file) != 0 && written == 0) written = errno;
+  if (written != 0) {
     std::remove(path.c_str());
-    throw refuse(error);
+    throw refuse({written, std::generic_category()});
   }
   return path;
 }
 
-#ifndef _WIN32
-// True when `program` is found in a folder of PATH, as the launcher looks it up.
-bool foundInPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string_view folders = path ? path : "";
-  for (;;) {
-    const std::size_t colon = folders.find(':');
-    const std::string folder(folders.substr(0, colon));
-    if (access(joinPath(folder.empty() ? "." : folder, program).c_str(), X_OK) == 0) return true;
-    if (colon == std::string_view::npos) return false;
-    folders.remove_prefix(colon + 1);
-  }
-}
-#endif
-
 }  // namespace
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
-#ifdef _WIN32
-  const Command command{textEditorPath(), {file}, folder, WindowStyle::MaximizedWithFocus};
-#else
-  const Command command{"xdg-open", {file}, folder, WindowStyle::MaximizedWithFocus};
-#endif
+  const Command command = textEditorCommand(file, folder);
   const std::string error = launcher.start(command);
   if (error.empty()) return;
-#ifndef _WIN32
-  if (!foundInPath(command.program))
+  if (missingFromPath(command.program))
     throw JobError("No se pudo abrir el visor de texto: el programa " + command.program +
                    " no esta instalado. Instale el paquete xdg-utils y vuelva a intentar la "
                    "vista previa.");
-#endif
   throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
 }
 
@@ -86,11 +62,7 @@ void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std:
                       InheritableHandle lockHandle, const std::string& runIn) {
   const std::string script = printScript(folder);
   const std::string where = runIn.empty() ? folder : runIn;
-#ifdef _WIN32
-  const Command command{script, {std::to_string(port)}, where, WindowStyle::Hidden, lockHandle};
-#else
-  const Command command{"/bin/sh", {script, std::to_string(port)}, where, WindowStyle::Hidden, lockHandle};
-#endif
+  const Command command = printScriptCommand(script, port, where, lockHandle);
   const std::string error = launcher.startTracked(command);
   if (!error.empty())
     throw JobError("No se pudo enviar el archivo a la impresora (" + describe(command) + "): " + error);

@@ -5,22 +5,9 @@
 #include <string>
 
 #include "platform/launcher.hpp"
+#include "platform/system_names.hpp"
 
 namespace pliego {
-
-// The print script's name, and the one line it holds when the program
-// creates it (it is never rewritten afterwards, whatever the user made of it).
-// On Linux the line copies to the port's device only when it is one: run as
-// root, a plain redirection would create a file where the device is missing.
-#ifdef _WIN32
-inline constexpr const char* kPrintScriptName = "IMPRIMIR.BAT";
-inline constexpr const char* kPrintScriptLine = "TYPE WRITE.TXT > LPT%1\r\n";
-#else
-inline constexpr const char* kPrintScriptName = "imprimir.sh";
-inline constexpr const char* kPrintScriptLine =
-    "d=/dev/lp$(($1 - 1)); if [ -c \"$d\" ]; then cat WRITE.TXT > \"$d\"; "
-    "else echo \"No hay una impresora en $d: no existe o no es un dispositivo.\" >&2; exit 1; fi\n";
-#endif
 
 // Opens `file` (the job's copy of the work file) in the text editor,
 // maximised, in `folder`, without waiting. Throws JobError when the editor

@@ -21,14 +21,6 @@ constexpr auto kFirstSeconds = std::chrono::seconds(2);
 // How many lines of a failed command's error output the user is shown.
 constexpr std::size_t kErrorLinesTold = 5;
 
-#ifdef _WIN32
-constexpr const char* kPortAdvice = "";
-constexpr const char* kGroupAdvice = "";
-#else
-constexpr const char* kPortAdvice = " (el puerto 1 es /dev/lp0, el 2 es /dev/lp1)";
-constexpr const char* kGroupAdvice = " (debe pertenecer al grupo lp)";
-#endif
-
 // Up to `count` lines of `text`, without their line ends or empty lines.
 std::string firstLines(const std::string& text, std::size_t count) {
   std::string lines;

@@ -9,7 +9,9 @@
 #include <random>
 #include <set>
 
+#include "common/system_io.hpp"
 #include "common/text.hpp"
+#include "platform/file_lock.hpp"
 #include "platform/files.hpp"
 #include "platform/identity.hpp"
 #include "platform/shared_file.hpp"
@@ -33,12 +35,7 @@ constexpr std::size_t kFirstColumns = 13;
 
 std::string localNow() {
   const std::time_t now = std::time(nullptr);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &now);
-#else
-  localtime_r(&now, &local);
-#endif
+  const std::tm local = localTime(now);
   char text[32] = {};
   std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
@@ -146,20 +143,8 @@ class LinesFromTheEnd {
   }
 
  private:
-  static bool seekTo(std::FILE* file, std::int64_t offset, int from) {
-#ifdef _WIN32
-    return _fseeki64(file, offset, from) == 0;
-#else
-    return fseeko(file, static_cast<off_t>(offset), from) == 0;
-#endif
-  }
-  static std::int64_t tellOf(std::FILE* file) {
-#ifdef _WIN32
-    return _ftelli64(file);
-#else
-    return static_cast<std::int64_t>(ftello(file));
-#endif
-  }
+  static bool seekTo(std::FILE* file, std::int64_t offset, int from) { return seekFile(file, offset, from); }
+  static std::int64_t tellOf(std::FILE* file) { return tellFile(file); }
 
   // The line end before the bytes not yet handed out.
   void dropLineEnd() {
@@ -337,7 +322,10 @@ AppendResult appendRecord(const std::string& folder, const PrintRecord& record, 
   for (const auto& name : recordColumns()) columns += name + '\t';
   columns.back() = '\r';
   columns += '\n';
-  return appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience, cancel);
+  const std::error_code appended =
+      appendLocked(joinPath(folder, kRecordFileName), columns, formatRecord(record) + "\r\n", patience, cancel);
+  if (!appended) return AppendResult::Done;
+  return appended == LockError::Busy ? AppendResult::Busy : AppendResult::Failed;
 }
 
 std::vector<PrintRecord> recordsOf(const std::string& folder, std::string_view report, std::size_t most) {

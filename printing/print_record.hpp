@@ -63,6 +63,12 @@ std::vector<std::string> recordFields(const PrintRecord& record);
 std::string formatRecord(const PrintRecord& record);
 std::optional<PrintRecord> parseRecord(std::string_view line);
 
+enum class AppendResult {
+  Done,
+  Busy,   // another holder kept the lock until the time ran out: nothing written
+  Failed  // the file could not be opened, locked or written
+};
+
 // Appends the record to the file in `folder`, waiting for another
 // workstation's append at most `patience`, and not at all once `cancel` is set.
 AppendResult appendRecord(const std::string& folder, const PrintRecord& record,

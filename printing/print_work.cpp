@@ -29,14 +29,6 @@ namespace {
 constexpr std::string_view kWorkLockName = "WRITE.LCK";
 constexpr auto kLockStep = std::chrono::milliseconds(250);
 
-std::string lockErrorText(int error) {
-#ifdef _WIN32
-  return windowsErrorText(static_cast<unsigned long>(error));
-#else
-  return systemErrorText(error);
-#endif
-}
-
 constexpr const char* kNothingPrinted = "No se imprimio nada.";
 constexpr const char* kNoPdf = "No se hizo el PDF.";
 
@@ -46,7 +38,7 @@ constexpr const char* kNoPdf = "No se hizo el PDF.";
 void openReport(LineReader& report, const std::string& reportPath, const JobSettings& settings,
                 const JobHooks& hooks, JobOutcome& outcome, const std::string& consequence) {
   SharedFile opened = openSharedFile(reportPath, SharedAccess::Read, SharedCreation::Existing, false);
-  if (opened.notPlain) throw JobError(notPlainFileMessage(reportPath, consequence));
+  if (opened.notPlain()) throw JobError(notPlainFileMessage(reportPath, consequence));
   if (!report.adopt(opened.release("rb")))
     throw JobError("No se pudo abrir el archivo " + reportPath + ". " + consequence);
   report.setBlockHook([&hooks](std::uint64_t) { return !cancelled(hooks); });
@@ -139,8 +131,7 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   outcome.firstFolio = layout.firstFolio;
   outcome.lastFolio = layout.lastFolio;
   if (ledger) {
-    std::error_code error;
-    replaceFile(target, workPath, error);
+    std::error_code error = replaceFile(target, workPath);
     if (error == std::errc::operation_not_permitted || error == std::errc::permission_denied)
       error = copyIntoWorkFile(target, workPath);
     if (error) {
@@ -237,13 +228,14 @@ void work(const JobSettings& settings, const std::string& folder, ProgramLaunche
   // Other workstations running from the same folder share the work file.
   FileLock lock;
   const std::string lockPath = joinPath(folder, kWorkLockName);
-  LockResult locked = LockResult::Busy;
+  std::error_code locked;
   waitWhileBusy(WaitingFor::OtherWorkstation, hooks, [&] {
     locked = lock.acquire(lockPath, kLockStep);
-    return locked != LockResult::Busy;
+    return locked != LockError::Busy;
   });
-  if (locked == LockResult::Refused)
-    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + lockErrorText(lock.error()) +
+  // A file system without locks is printed to as before the lock existed.
+  if (locked && locked != LockError::NotOffered)
+    throw JobError("No se pudo usar el archivo de bloqueo " + lockPath + ": " + systemErrorText(locked) +
                    ". Sin el, otra estacion podria imprimir al mismo tiempo. No se imprimio nada.");
   if (settings.purpose != JobPurpose::Print)
     return sendTestPage(settings, folder, launcher, spooler, hooks, lock.inheritableHandle(), outcome);

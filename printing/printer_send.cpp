@@ -10,6 +10,7 @@
 #include "platform/files.hpp"
 #include "platform/printer_error.hpp"
 #include "platform/raw_output.hpp"
+#include "platform/system_names.hpp"
 #include "printing/job_error.hpp"
 #include "printing/print_work.hpp"
 
@@ -28,27 +29,14 @@ struct Sink {
 };
 
 const char* networkText(int value) {
-#ifdef _WIN32
-  switch (value) {
-    case 10061: return "la impresora rechazo la conexion";
-    case 10065:
-    case 10051: return "no se llega a la impresora por la red";
-    case 10060: return "la impresora no respondio a tiempo";
-    case 10054:
-    case 10053: return "la impresora corto la conexion";
-    default: return nullptr;
+  switch (networkFault(value)) {
+    case NetworkFault::Refused: return "la impresora rechazo la conexion";
+    case NetworkFault::Unreachable: return "no se llega a la impresora por la red";
+    case NetworkFault::TimedOut: return "la impresora no respondio a tiempo";
+    case NetworkFault::Cut: return "la impresora corto la conexion";
+    case NetworkFault::Other: break;
   }
-#else
-  switch (value) {
-    case ECONNREFUSED: return "la impresora rechazo la conexion";
-    case EHOSTUNREACH:
-    case ENETUNREACH: return "no se llega a la impresora por la red";
-    case ETIMEDOUT: return "la impresora no respondio a tiempo";
-    case ECONNRESET:
-    case EPIPE: return "la impresora corto la conexion";
-    default: return nullptr;
-  }
-#endif
+  return nullptr;
 }
 
 std::string cancelledText(const Destination& destination, bool started) {
@@ -164,19 +152,20 @@ namespace {
 // "WRITE.TXT" in a folder of this run's own, opened to be written; the
 // folder is returned in `folder`.
 std::FILE* openPrinterCopy(std::string& folder, std::string& path) {
-  const auto refuse = [&](int error) {
+  const auto refuse = [&](const std::error_code& error) {
     return JobError("No se pudo preparar la copia para la impresora en " + (path.empty() ? folder : path) + ": " +
                     systemErrorText(error) + ". No se envio nada a la impresora.");
   };
-  try {
-    folder = joinPath(privateTempFolder(), "impresora");
-    std::filesystem::create_directories(nativePath(folder));
-  } catch (const std::filesystem::filesystem_error& error) {
-    throw refuse(error.code().value());
+  std::string temp;
+  std::error_code error = privateTempFolder(temp);
+  if (!error) {
+    folder = joinPath(temp, "impresora");
+    std::filesystem::create_directories(nativePath(folder), error);
   }
+  if (error) throw refuse(error);
   path = joinPath(folder, "WRITE.TXT");
   std::FILE* out = openFile(path, "wb");
-  if (!out) throw refuse(errno);
+  if (!out) throw refuse({errno, std::generic_category()});
   return out;
 }
 

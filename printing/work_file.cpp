@@ -33,7 +33,7 @@ void refuseUnlessPlainOrMissing(const std::string& path) {
 
 void createWorkFile(LineWriter& out, const std::string& path) {
   const OwnFile opened = createOwnFile(path, false, true);
-  if (opened.notPlain) throw JobError(notPlainFileMessage(path, kNothingPrinted));
+  if (opened.notPlain()) throw JobError(notPlainFileMessage(path, kNothingPrinted));
   if (!opened.file)
     throw JobError("No se pudo crear el archivo de trabajo " + path + ": " + systemErrorText(opened.error) + ". " +
                    kNothingPrinted);
@@ -53,7 +53,7 @@ std::error_code copyIntoWorkFile(const std::string& from, const std::string& to)
   const OwnFile out = createOwnFile(to, false, true);
   if (!out.file) {
     std::fclose(in);
-    return {out.notPlain ? EISDIR : out.error, std::generic_category()};
+    return out.notPlain() ? std::error_code(EISDIR, std::generic_category()) : out.error;
   }
   std::vector<char> block(1 << 20);
   int error = 0;
@@ -82,17 +82,14 @@ std::string PreviewCopy::failedBecause(const std::string& reason) const {
 // Written under a passing name and renamed, so that an editor that still
 // shows an earlier copy keeps its text.
 void PreviewCopy::start(LineWriter& out) {
-  try {
-    const std::string name = narrowPath(nativePath(workPath_).filename());
-    copy_ = joinPath(privateTempFolder(), name);
-    passing_ = copy_ + ".nuevo";
-  } catch (const fs::filesystem_error& failure) {
-    throw JobError(failedBecause(systemErrorText(failure.code())));
-  }
+  std::string temp;
+  if (const std::error_code error = privateTempFolder(temp)) throw JobError(failedBecause(systemErrorText(error)));
+  copy_ = joinPath(temp, narrowPath(nativePath(workPath_).filename()));
+  passing_ = copy_ + ".nuevo";
   const OwnFile opened = createOwnFile(passing_);
   if (opened.file) return out.mirrorTo(opened.file);
   passing_.clear();
-  throw JobError(writeFailed(opened.error));
+  throw JobError(opened.notPlain() ? writeFailed(0) : failedBecause(systemErrorText(opened.error)));
 }
 
 std::string PreviewCopy::finish() {

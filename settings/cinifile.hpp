@@ -78,6 +78,9 @@ class cInifile {
  private:
   // Reads `key` of the current section as a number, or `fallback`.
   std::int32_t StoredNumber(const std::string& key, std::int32_t fallback);
+  // LoadFormPosition's work; false when a stored or current value is out of range.
+  bool placeWindow(PlacementWindow& frmThis, const ScreenMetrics& screen, std::int32_t lMinWidth,
+                   std::int32_t lMinHeight);
   // Writes `text` under `key` of the current section.
   void Store(const std::string& key, const std::string& text);
 

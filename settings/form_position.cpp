@@ -1,4 +1,6 @@
 // Window placement kept in the current section of the INI file.
+#include <algorithm>
+#include <optional>
 #include <stdexcept>
 
 #include "settings/cinifile.hpp"
@@ -7,30 +9,38 @@ namespace pliego {
 
 namespace {
 
-struct PlacementFailure : std::runtime_error {
-  PlacementFailure() : std::runtime_error("window placement out of range") {}
-};
+// Nothing when the value does not fit the stored numbers' range.
+std::optional<std::int32_t> whole(double value) { return toInt32(value); }
 
-std::int32_t whole(double value) {
-  const auto converted = toInt32(value);
-  if (!converted) throw PlacementFailure();
-  return *converted;
-}
-
-std::int32_t sum(std::int32_t a, std::int32_t b) {
+std::optional<std::int32_t> sum(std::int32_t a, std::int32_t b) {
   const std::int64_t total = std::int64_t{a} + b;
-  if (total < INT32_MIN || total > INT32_MAX) throw PlacementFailure();
+  if (total < INT32_MIN || total > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(total);
 }
 
 // Keeps one axis of the window within [margin, extent - margin]: first moves
-// it, then shrinks it when moving is not enough.
-void fitAxis(std::int32_t& start, std::int32_t& length, double extent, double margin) {
-  if (start < margin) start = whole(margin);
-  if (sum(start, length) <= extent - margin) return;
-  start = whole(extent - margin - length);
-  if (start < margin) start = whole(margin);
-  if (sum(start, length) > extent - margin) length = whole(extent - start - margin);
+// it, then shrinks it when moving is not enough. False when a position out
+// of range came up on the way; the window is then left where it is.
+bool fitAxis(std::int32_t& start, std::int32_t& length, double extent, double margin) {
+  const auto moveTo = [&start](double at) {
+    const auto converted = whole(at);
+    if (converted) start = *converted;
+    return converted.has_value();
+  };
+  if (start < margin && !moveTo(margin)) return false;
+  auto end = sum(start, length);
+  if (!end) return false;
+  if (*end <= extent - margin) return true;
+  if (!moveTo(extent - margin - length)) return false;
+  if (start < margin && !moveTo(margin)) return false;
+  end = sum(start, length);
+  if (!end) return false;
+  if (*end > extent - margin) {
+    const auto shrunk = whole(extent - start - margin);
+    if (!shrunk) return false;
+    length = *shrunk;
+  }
+  return true;
 }
 
 constexpr int kMinimised = 1;
@@ -73,25 +83,31 @@ void cInifile::SaveFormPosition(PlacementWindow& frmThis) {
   key_ = savedKey;
 }
 
+bool cInifile::placeWindow(PlacementWindow& frmThis, const ScreenMetrics& screen, std::int32_t lMinWidth,
+                           std::int32_t lMinHeight) {
+  const auto left0 = whole(frmThis.Left()), top0 = whole(frmThis.Top());
+  const auto width0 = whole(frmThis.Width()), height0 = whole(frmThis.Height());
+  if (!left0 || !top0 || !width0 || !height0) return false;
+  std::int32_t left = StoredNumber("Left", *left0);
+  std::int32_t top = StoredNumber("Top", *top0);
+  std::int32_t width = StoredNumber("Width", *width0);
+  std::int32_t height = StoredNumber("Height", *height0);
+  width = std::max(width, lMinWidth);
+  height = std::max(height, lMinHeight);
+  if (!fitAxis(left, width, screen.width, 4 * screen.twipsPerPixelX) ||
+      !fitAxis(top, height, screen.height, 4 * screen.twipsPerPixelY))
+    return false;
+  if (width >= lMinWidth && height >= lMinHeight) frmThis.Move(left, top, width, height);
+  if (StoredNumber("Maximised", 0) != 0) frmThis.SetWindowState(kMaximised);
+  return true;
+}
+
 void cInifile::LoadFormPosition(PlacementWindow& frmThis, const ScreenMetrics& screen, std::int32_t lMinWidth,
                                 std::int32_t lMinHeight) {
   const std::string savedKey = key_;
   const std::string savedDefault = default_;
-  try {
-    default_ = "FAIL";  // a missing key reads as text that does not convert
-    std::int32_t left = StoredNumber("Left", whole(frmThis.Left()));
-    std::int32_t top = StoredNumber("Top", whole(frmThis.Top()));
-    std::int32_t width = StoredNumber("Width", whole(frmThis.Width()));
-    std::int32_t height = StoredNumber("Height", whole(frmThis.Height()));
-    width = std::max(width, lMinWidth);
-    height = std::max(height, lMinHeight);
-    fitAxis(left, width, screen.width, 4 * screen.twipsPerPixelX);
-    fitAxis(top, height, screen.height, 4 * screen.twipsPerPixelY);
-    if (width >= lMinWidth && height >= lMinHeight) frmThis.Move(left, top, width, height);
-    if (StoredNumber("Maximised", 0) != 0) frmThis.SetWindowState(kMaximised);
-  } catch (const std::exception&) {
-    lastReturnCode_ = 0;
-  }
+  default_ = "FAIL";  // a missing key reads as text that does not convert
+  if (!placeWindow(frmThis, screen, lMinWidth, lMinHeight)) lastReturnCode_ = 0;
   key_ = savedKey;
   default_ = savedDefault;
 }

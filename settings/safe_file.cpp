@@ -15,7 +15,9 @@
 #include <thread>
 #include <utility>
 
+#include "platform/file_lock.hpp"
 #include "platform/files.hpp"
+#include "platform/identity.hpp"
 #include "platform/shared_file.hpp"
 
 namespace fs = std::filesystem;
@@ -35,16 +37,6 @@ bool readAll(int fd, std::string& out) {
   }
 }
 
-bool writeAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t n = ::write(fd, data.data(), data.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    data.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 std::string folderOf(const std::string& path) {
   const std::string folder = fs::path(path).parent_path().string();
   return folder.empty() ? "." : folder;
@@ -53,17 +45,10 @@ std::string folderOf(const std::string& path) {
 // How long a write waits for another program that is rewriting the file.
 constexpr auto kLockPatience = std::chrono::seconds(5);
 
-enum class Lock { Taken, NotOffered, Busy };
-
 // Tries for the lock until `deadline`, in short steps so that a writer that
 // keeps rewriting the file does not starve this one.
-Lock lockUntil(int fd, std::chrono::steady_clock::time_point deadline) {
-  for (;;) {
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) return Lock::Taken;
-    if (errno != EWOULDBLOCK && errno != EINTR) return Lock::NotOffered;
-    if (std::chrono::steady_clock::now() >= deadline) return Lock::Busy;
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
+std::error_code lockUntil(const SharedFile& file, std::chrono::steady_clock::time_point deadline) {
+  return lockFile(file, LockSpan::Whole, {deadline, std::chrono::milliseconds(1)});
 }
 
 // True when `path` still names the file open as `fd` (another writer may have
@@ -77,9 +62,7 @@ bool stillNamed(int fd, const std::string& path) {
 // This host's name, as temporary file names carry it: several workstations
 // share the folder, and a process id means something only on its own host.
 std::string hostName() {
-  char name[256] = {};
-  if (::gethostname(name, sizeof name - 1) != 0 || !*name) return "estacion";
-  std::string host = name;
+  std::string host = workstationName();
   std::replace(host.begin(), host.end(), '/', '_');
   return host;
 }
@@ -87,8 +70,8 @@ std::string hostName() {
 // Temporary files are named ".<file>.<host>.<process id>.<counter>.tmp".
 std::string temporaryPrefix(const fs::path& target) { return "." + target.filename().string() + "."; }
 
-// Creates a new hidden file beside `path`; -1 when none can be created.
-int createTemporary(const std::string& path, std::string& name) {
+// Creates a new hidden file beside `path`; not open when none can be created.
+SharedFile createTemporary(const std::string& path, std::string& name) {
   static std::atomic<unsigned> counter{0};
   const fs::path target(path);
   for (int attempt = 0; attempt < 100; ++attempt) {
@@ -96,10 +79,9 @@ int createTemporary(const std::string& path, std::string& name) {
                              std::to_string(counter++) + ".tmp";
     name = (target.parent_path() / leaf).string();
     SharedFile created = openSharedFile(name, SharedAccess::Write, SharedCreation::MustBeNew, true);
-    if (created.ok()) return std::exchange(created.fd, -1);
-    if (created.error != EEXIST) return -1;
+    if (created.error != FileError::Exists) return created;
   }
-  return -1;
+  return {};
 }
 
 bool allDigits(std::string_view text) {
@@ -161,17 +143,17 @@ std::optional<std::string> readFileBytes(const std::string& path) {
 FileRewrite::FileRewrite(const std::string& path) : path_(path) {
   const auto deadline = std::chrono::steady_clock::now() + kLockPatience;
   while (openOrCreate(deadline)) {
-    const Lock lock = lockUntil(fd_, deadline);
+    const std::error_code lock = lockUntil(file_, deadline);
     // Another writer may have renamed a new file over the name, or removed
     // the empty one it created, meanwhile: then the name must be opened again.
-    if (lock != Lock::Busy && (lock == Lock::NotOffered || stillNamed(fd_, path_))) {
-      readable_ = readAll(fd_, bytes_);
+    if (lock == LockError::NotOffered || (!lock && stillNamed(file_.fd, path_))) {
+      readable_ = readAll(file_.fd, bytes_);
       return;
     }
-    ::close(fd_);
-    fd_ = -1;
+    file_.close();
     created_ = false;
-    if (lock == Lock::Busy || std::chrono::steady_clock::now() >= deadline) return;  // not readable: the write fails
+    // Busy, or a fault of the lock: not readable, so the write fails.
+    if (lock || std::chrono::steady_clock::now() >= deadline) return;
   }
 }
 
@@ -180,19 +162,15 @@ FileRewrite::FileRewrite(const std::string& path) : path_(path) {
 // over the name and one of them would be lost.
 bool FileRewrite::openOrCreate(std::chrono::steady_clock::time_point deadline) {
   for (;;) {
-    SharedFile opened = openSharedFile(path_, SharedAccess::Read, SharedCreation::Existing, false);
-    if (opened.ok()) {
-      fd_ = std::exchange(opened.fd, -1);
-      return true;
-    }
-    if (opened.error != ENOENT) return false;
-    SharedFile created = openSharedFile(path_, SharedAccess::ReadWrite, SharedCreation::MustBeNew, true);
-    if (created.ok()) {
-      fd_ = std::exchange(created.fd, -1);
+    file_ = openSharedFile(path_, SharedAccess::Read, SharedCreation::Existing, false);
+    if (file_.ok()) return true;
+    if (file_.error != std::errc::no_such_file_or_directory) return false;
+    file_ = openSharedFile(path_, SharedAccess::ReadWrite, SharedCreation::MustBeNew, true);
+    if (file_.ok()) {
       created_ = true;
       return true;
     }
-    if (created.error != EEXIST) {
+    if (file_.error != FileError::Exists) {
       // Nothing to lock and nowhere to create: a removal finds nothing to do,
       // a write fails when it cannot create its temporary file.
       std::error_code error;
@@ -206,24 +184,24 @@ bool FileRewrite::openOrCreate(std::chrono::steady_clock::time_point deadline) {
 // A file created here that received nothing is removed again, still under
 // the lock, so that a write that stores nothing leaves no file behind.
 FileRewrite::~FileRewrite() {
-  if (fd_ < 0) return;
-  if (created_ && !replaced_ && stillNamed(fd_, path_)) ::unlink(path_.c_str());
-  ::close(fd_);  // also releases the lock
+  if (!file_.ok()) return;
+  if (created_ && !replaced_ && stillNamed(file_.fd, path_)) ::unlink(path_.c_str());
+  file_.close();  // also releases the lock
 }
 
 bool FileRewrite::replace(std::string_view content) {
   if (!readable_) return false;
   // A read-only file refuses writes, as it does for the Windows functions.
-  if (fd_ >= 0 && ::access(path_.c_str(), W_OK) != 0) return false;
+  if (file_.ok() && ::access(path_.c_str(), W_OK) != 0) return false;
   removeStaleTemporaries(path_);
   std::string temporary;
-  const int out = createTemporary(path_, temporary);
-  if (out < 0) return false;
+  SharedFile out = createTemporary(path_, temporary);
+  if (!out.ok()) return false;
   struct stat old {};
-  if (fd_ >= 0 && ::fstat(fd_, &old) == 0) ::fchmod(out, old.st_mode & 07777);
-  shareWithFolderGroup(out, temporary);
-  bool ok = writeAll(out, content) && ::fsync(out) == 0;
-  ok = ::close(out) == 0 && ok;
+  if (file_.ok() && ::fstat(file_.fd, &old) == 0) ::fchmod(out.fd, old.st_mode & 07777);
+  shareWithFolderGroup(out.fd, temporary);
+  bool ok = !writeAtEnd(out, content) && ::fsync(out.fd) == 0;
+  ok = out.close() && ok;
   ok = ok && ::rename(temporary.c_str(), path_.c_str()) == 0;
   if (!ok) {
     ::unlink(temporary.c_str());

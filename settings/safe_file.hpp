@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/shared_file.hpp"
+
 namespace pliego {
 
 // The bytes of a file; nothing when it is missing or cannot be read.
@@ -36,11 +38,11 @@ class FileRewrite {
   bool replace(std::string_view content);
 
  private:
-  // Opens the file into fd_, creating it when missing; false when neither works.
+  // Opens the file into file_, creating it when missing; false when neither works.
   bool openOrCreate(std::chrono::steady_clock::time_point deadline);
 
   std::string path_;
-  int fd_ = -1;
+  SharedFile file_;
   bool created_ = false;
   bool replaced_ = false;
   bool readable_ = false;

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
   }
   if (mode == "bloqueo" && argc > 2) {
     FileLock lock;
-    return lock.acquire(argv[2], std::chrono::milliseconds(0)) == LockResult::Held ? 0 : 1;
+    return !lock.acquire(argv[2], std::chrono::milliseconds(0)) ? 0 : 1;
   }
   if (mode == "carpeta" && argc > 2) {
     const std::string folder = executableFolder();

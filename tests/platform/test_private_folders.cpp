@@ -65,8 +65,10 @@ TEST(PrivateFolders, FoldersOfRunsThatEndedAreRemovedAndNothingElse) {
 // The folder of this run is made once, readable by this user only, and its
 // name tells the run it belongs to.
 TEST(PrivateFolders, ThisRunsFolderIsNamedAfterItsProcess) {
-  const std::string& folder = privateTempFolder();
-  EXPECT_EQ(&folder, &privateTempFolder());
+  std::string folder, again;
+  ASSERT_EQ(privateTempFolder(folder), std::error_code());
+  ASSERT_EQ(privateTempFolder(again), std::error_code());
+  EXPECT_EQ(folder, again);
   const std::string name = narrowPath(nativePath(folder).filename());
   EXPECT_TRUE(name.starts_with("pliegomatic-" + std::to_string(thisProcess()))) << name;
   EXPECT_TRUE(fs::is_directory(nativePath(folder)));

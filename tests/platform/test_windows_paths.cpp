@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/files.hpp"
 #include "platform/launcher.hpp"
@@ -174,4 +175,13 @@ TEST(WindowsDriveRoot, AProgramAtTheRootListsTheRoot) {
 }
 
 }  // namespace
+
+// Entries are found by their names in the code page, in a folder that also
+// holds a name the code page cannot spell.
+TEST_F(CodePageFolder, EntriesAreFoundByTheirNamesInTheCodePage) {
+  give("A\xF1o \x80.BAT", "");
+  std::ofstream(std::filesystem::path(base.path()) / kFolderNameWide / L"\u4E2D.txt") << "x";
+  EXPECT_EQ(findEntryNoCase(folder, "A\xF1o \x80.BAT"), std::optional<std::string>("A\xF1o \x80.BAT"));
+  EXPECT_EQ(findEntryNoCase(folder, "IMPRIMIR.BAT"), std::nullopt);
+}
 #endif

@@ -110,7 +110,7 @@ TEST(JobWithClosedStandardStreams, ThePrintScriptStillHoldsTheLock) {
     runJobHere(job, view);
     if (dialogs.informed != std::vector<std::string>{"Impresion Finalizada"}) return 2;
     FileLock other;  // another workstation, while the script still copies
-    const bool kept = other.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)) == LockResult::Busy;
+    const bool kept = other.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)) == LockError::Busy;
     other.release();
     dir.write("sigue", "");
     launcher.waitForTracked(std::chrono::seconds(120));
@@ -139,12 +139,12 @@ TEST(LockFileOfAnotherUser, ReadOnlyStillLocksAndUnopenableRefuses) {
 
   fs::permissions(dir.file("WRITE.LCK"), fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
   FileLock printing;  // this user's job on another workstation
-  ASSERT_EQ(printing.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), LockResult::Held);
+  ASSERT_EQ(printing.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), std::error_code());
   ChildEnd end = runChild([&] {
     becomeAnotherUser();
     // A job waits as long as the lock is held; the lock itself must say busy.
     FileLock mine;
-    return mine.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(200)) == LockResult::Busy ? 0 : 1;
+    return mine.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(200)) == LockError::Busy ? 0 : 1;
   });
   EXPECT_TRUE(end.exited && end.code == 0) << end.code << " " << end.signal;
   EXPECT_FALSE(dir.exists("WRITE.TXT"));

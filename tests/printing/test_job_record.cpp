@@ -227,7 +227,7 @@ TEST_F(JobRecord, EscStopsTheWaitForTheRecordsLock) {
   ASSERT_EQ(pipe(ready), 0);
   const pid_t holder = startChild([&] {
     FileLock lock;
-    if (lock.acquire(dir.file(kRecordFileName), std::chrono::seconds(0)) != LockResult::Held) return 1;
+    if (lock.acquire(dir.file(kRecordFileName), std::chrono::seconds(0))) return 1;
     char c = 1;
     if (write(ready[1], &c, 1) != 1) return 1;
     std::this_thread::sleep_for(std::chrono::seconds(2));

@@ -1,31 +1,11 @@
 #include "platform/identity.hpp"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
 #include <cstdlib>
 #include <pwd.h>
 #include <unistd.h>
 #include <vector>
-#endif
 
 namespace pliego {
-
-#ifdef _WIN32
-
-std::string workstationName() {
-  char name[MAX_COMPUTERNAME_LENGTH + 1] = {};
-  DWORD size = sizeof name;
-  return GetComputerNameA(name, &size) ? std::string(name, size) : std::string();
-}
-
-std::string userName() {
-  char name[257] = {};
-  DWORD size = sizeof name;
-  return GetUserNameA(name, &size) && size > 0 ? std::string(name, size - 1) : std::string();
-}
-
-#else
 
 std::string workstationName() {
   char name[256] = {};
@@ -45,7 +25,5 @@ std::string userName() {
   const char* login = std::getenv("USER");
   return login ? login : "";
 }
-
-#endif
 
 }  // namespace pliego
