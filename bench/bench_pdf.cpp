@@ -136,7 +136,7 @@ Sample runCase(const fs::path& folder, const char* report) {
   wait4(child, &status, 0, &usage);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) std::exit(1);
-  Sample sample{seconds, usage.ru_maxrss / 1024.0, 0, 0};
+  Sample sample{seconds, static_cast<double>(usage.ru_maxrss) / 1024.0, 0, 0};
   for (const auto& entry : fs::directory_iterator(folder / "PDF")) {
     sample.fileMegabytes = static_cast<double>(entry.file_size()) / (1 << 20);
     const std::string name = entry.path().filename().string();

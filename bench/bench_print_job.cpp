@@ -222,7 +222,7 @@ Sample runCase(const fs::path& folder, const Case& c) {
     std::exit(1);
   }
   const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
-  return {seconds, cpu(usage.ru_utime) + cpu(usage.ru_stime), usage.ru_maxrss / 1024.0};
+  return {seconds, cpu(usage.ru_utime) + cpu(usage.ru_stime), static_cast<double>(usage.ru_maxrss) / 1024.0};
 }
 
 double median(std::vector<double> values) {
@@ -281,7 +281,7 @@ double benchSize(const fs::path& folder, std::size_t megabytes, int rounds) {
     if (cases[i].target > 0)
       std::snprintf(target, sizeof target, "x cat <= %.1f %s", cases[i].target,
                     t / cat <= cases[i].target ? "met" : "NOT MET");
-    std::printf("%-24s %9.3f %9.0f %9.2f %10.1f %9.3f %9.1f  %s\n", cases[i].name, t, megabytes / t, t / cat,
+    std::printf("%-24s %9.3f %9.0f %9.2f %10.1f %9.3f %9.1f  %s\n", cases[i].name, t, static_cast<double>(megabytes) / t, t / cat,
                 pr / t, median(cpuTimes[i]), peaks[i], target);
   }
   const double jobPeak = *std::max_element(peaks.begin() + 3, peaks.end());

@@ -8,8 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF > /dev/null
-cmake --build build/bench --target bench_print_job bench_pdf bench_start_up start_up_window
+cmake --preset bench > /dev/null
+cmake --build --preset bench
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 build/bench/bench/bench_print_job "$@"
 build/bench/bench/bench_pdf

@@ -27,10 +27,9 @@ else
 fi
 
 scripts/setup.sh
-CC=clang CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLIEGO_FUZZ=ON \
-  -DPLIEGO_WINDOW=OFF -DBUILD_TESTING=OFF >/dev/null
+cmake --preset fuzz >/dev/null
 for h in "${selected[@]}"; do
-  cmake --build build/fuzz --target "fuzz_$h"
+  cmake --build --preset fuzz --target "fuzz_$h"
 done
 
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

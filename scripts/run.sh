@@ -6,8 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-cmake --build build/release --target pliegomatic
+cmake --preset release
+cmake --build --preset release
 
 # The program keeps its reports, profiles and work files beside itself.
 # Profiles saved and a print script edited in an earlier run are kept.

@@ -4,8 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLIEGO_SANITIZE=ON
-cmake --build build/test
-export QT_QPA_PLATFORM=offscreen
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest --test-dir build/test --output-on-failure -j 2
+# The presets are in CMakePresets.json; the build is in build/test.
+cmake --preset test
+cmake --build --preset test
+ctest --preset test
