@@ -69,7 +69,7 @@ std::string printedText(std::string_view line) {
     if (byte == 0x1b) {
       if (i + 1 >= line.size()) break;
       const auto command = static_cast<unsigned char>(line[i + 1]);
-      const auto next = i + 2 < line.size() ? static_cast<unsigned char>(line[i + 2]) : 0;
+      const auto next = static_cast<unsigned char>(i + 2 < line.size() ? line[i + 2] : 0);
       int skip = escParameters(command, next);
       if (skip < 0)  // ESC ( c nL nH and nL + 256 nH bytes
         skip = i + 4 < line.size() ? 3 + static_cast<unsigned char>(line[i + 3]) +

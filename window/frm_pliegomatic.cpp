@@ -173,7 +173,7 @@ void frmPliegomatic::showReports(const std::vector<std::string>& names) {
   const QString selected = toQt(selectedReport());
   List1->clear();
   List1->addItems(wanted);
-  if (!selected.isEmpty() && wanted.contains(selected)) List1->setCurrentRow(wanted.indexOf(selected));
+  if (!selected.isEmpty() && wanted.contains(selected)) List1->setCurrentRow(static_cast<int>(wanted.indexOf(selected)));
 }
 
 // The accounting program may have written a report while the user was in it.

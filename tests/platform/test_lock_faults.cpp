@@ -114,10 +114,10 @@ TEST_P(LockFault, GoesOnWhereTheFileSystemKeepsNoLocks) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryUser, LockFault, ::testing::ValuesIn(kLockUsers),
-                         [](const ::testing::TestParamInfo<LockUser>& info) {
-                           return std::string(info.index == 0   ? "WorkLock"
-                                              : info.index == 1 ? "Record"
-                                              : info.index == 2 ? "IniKey"
+                         [](const ::testing::TestParamInfo<LockUser>& param) {
+                           return std::string(param.index == 0   ? "WorkLock"
+                                              : param.index == 1 ? "Record"
+                                              : param.index == 2 ? "IniKey"
                                                                 : "IniProfile");
                          });
 

@@ -147,9 +147,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, GoldenEngine,
                          ::testing::Combine(::testing::ValuesIn(rowIndexes()),
                                             ::testing::Values(std::size_t{1}, std::size_t{2}, std::size_t{7},
                                                               std::size_t{64}, LineReader::kBlockSize)),
-                         [](const auto& info) {
-                           return testName(goldenRows()[std::get<0>(info.param)].name) + "_blocks_of_" +
-                                  std::to_string(std::get<1>(info.param));
+                         [](const auto& param) {
+                           return testName(goldenRows()[std::get<0>(param.param)].name) + "_blocks_of_" +
+                                  std::to_string(std::get<1>(param.param));
                          });
 
 // The whole job on real files in a real folder, as the window runs it.
@@ -177,7 +177,7 @@ TEST_P(GoldenJob, OnRealFiles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, GoldenJob, ::testing::ValuesIn(rowIndexes()),
-                         [](const auto& info) { return testName(goldenRows()[info.param].name); });
+                         [](const auto& param) { return testName(goldenRows()[param.param].name); });
 
 std::string bigReport(bool ledger) {
   std::string text = "EMPRESA DEMO S.A.\r\nLIBRO DE PRUEBA\r\nFECHA  DETALLE  IMPORTE\r\n";
@@ -224,8 +224,8 @@ TEST_P(LargeReport, OnRealFilesMatchesTheEngineInMemory) {
 INSTANTIATE_TEST_SUITE_P(Reports, LargeReport,
                          ::testing::Combine(::testing::Values("IVAVENTAS.TXT", "LISTADO.TXT", "MAYOR.TXT"),
                                             ::testing::Values("0", "1")),
-                         [](const auto& info) {
-                           return testName(std::get<0>(info.param)) + "_totals_" + std::get<1>(info.param);
+                         [](const auto& param) {
+                           return testName(std::get<0>(param.param)) + "_totals_" + std::get<1>(param.param);
                          });
 
 }  // namespace

@@ -105,7 +105,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"UnknownHost", "RED:impresora.invalid", "no se encontro ese equipo en la red"},
         Refusal{"MissingDevice", "DISPOSITIVO:/dev/usb/lp9", "no existe"},
         Refusal{"FolderAsDevice", "DISPOSITIVO:/tmp", "es una carpeta"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& param) { return std::string(param.param.name); });
 
 // A printer that takes the connection and then nothing: the job gives up
 // after the time allowed, or at once when cancelled, and never hangs.
