@@ -118,8 +118,7 @@ struct Sample {
   NoLauncher launcher;
   PrintJob job{view, dialogs, launcher, folder.string(), NumberFormat{}};
   job.setNextOptions(report, PageSelection{}, PdfRequest{PdfUse::InsteadOfPrinter, (folder / "PDF").string(), {}});
-  pliego::testing::runJobHere(job, view);
-  if (dialogs.last != kJobDone) {
+  if (pliego::testing::runJobHere(job, view) != JobResult::Sent) {
     std::fprintf(stderr, "%s: %s\n", report, dialogs.last.c_str());
     _exit(1);
   }
