@@ -98,34 +98,22 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   const std::string workPath = joinPath(folder, "WRITE.TXT");
   const std::string target = ledger ? joinPath(folder, "WRITE2.TXT") : workPath;
   if (ledger) refuseUnlessPlainOrMissing(workPath);
-  LineWriter work;
-  createWorkFile(work, target);
+  // Each goes when the job fails: the preview's copy after the work file.
   PreviewCopy preview(workPath);
-  Layout layout;
-  try {
-    if (settings.preview) preview.start(work);
-    layout = layOut(report, work, settings.rules, outcome.header, hooks, settings.selection,
-                    pdf ? pdf->sink() : nullptr);
-  } catch (...) {
-    work.close();
-    discardFile(target);
-    preview.discard();
-    throw;
-  }
+  PendingWorkFile work(target);
+  if (settings.preview) preview.start(work.writer());
+  const Layout layout = layOut(report, work.writer(), settings.rules, outcome.header, hooks, settings.selection,
+                               pdf ? pdf->sink() : nullptr);
   outcome.widest = layout.widest;
   const bool readFailed = report.failed();
   report.close();
-  const bool written = work.close();
-  const bool outside = !layout.outsideBook.empty();
-  if (layout.stopped || readFailed || !written || outside) {
-    discardFile(target);
-    preview.discard();
-  }
+  const bool written = work.writer().close();
   if (layout.stopped) throw JobCancelled(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
-  if (outside) throw JobError(layout.outsideBook);
+  if (!layout.outsideBook.empty()) throw JobError(layout.outsideBook);
   if (!written)
-    throw JobError(work.mirrorFailed() ? preview.writeFailed(work.error()) : workFileWriteFailed(target, work.error()));
+    throw JobError(work.writer().mirrorFailed() ? preview.writeFailed(work.writer().error())
+                                                : workFileWriteFailed(target, work.writer().error()));
   outcome.pages = layout.pagesSent;
   outcome.lines = layout.linesSent;
   outcome.firstFolio = layout.firstFolio;
@@ -134,21 +122,12 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
     std::error_code error = replaceFile(target, workPath);
     if (error == std::errc::operation_not_permitted || error == std::errc::permission_denied)
       error = copyIntoWorkFile(target, workPath);
-    if (error) {
-      discardFile(target);
-      preview.discard();
+    if (error)
       throw JobError("No se pudo reemplazar el archivo de trabajo " + workPath + ": " + systemErrorText(error) +
                      ". No se imprimio nada.");
-    }
   }
-  if (pdf) {
-    try {
-      finishPdf(*pdf, settings, hooks, outcome, kNothingPrinted);
-    } catch (...) {
-      preview.discard();
-      throw;
-    }
-  }
+  work.keep();
+  if (pdf) finishPdf(*pdf, settings, hooks, outcome, kNothingPrinted);
   return settings.preview ? preview.finish() : std::string();
 }
 

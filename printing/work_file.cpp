@@ -71,6 +71,15 @@ void discardFile(const std::string& path) {
   fs::remove(nativePath(path), ignored);
 }
 
+PendingWorkFile::PendingWorkFile(std::string path) : path_(std::move(path)) { createWorkFile(writer_, path_); }
+
+// Closed first: Windows removes no open file.
+PendingWorkFile::~PendingWorkFile() {
+  if (kept_) return;
+  writer_.close();
+  discardFile(path_);
+}
+
 std::string PreviewCopy::writeFailed(int error) const {
   return failedBecause(error != 0 ? systemErrorText(error) : "el disco esta lleno o no tiene permiso");
 }

@@ -30,6 +30,25 @@ std::error_code copyIntoWorkFile(const std::string& from, const std::string& to)
 // Removes a file the job wrote and could not finish.
 void discardFile(const std::string& path);
 
+// A work file being written: closed and removed when it goes, unless kept.
+class PendingWorkFile {
+ public:
+  // Creates the file as createWorkFile does; throws JobError.
+  explicit PendingWorkFile(std::string path);
+  ~PendingWorkFile();
+  PendingWorkFile(const PendingWorkFile&) = delete;
+  PendingWorkFile& operator=(const PendingWorkFile&) = delete;
+
+  LineWriter& writer() { return writer_; }
+  // The file is done: it stays (or has already taken another name).
+  void keep() { kept_ = true; }
+
+ private:
+  std::string path_;
+  LineWriter writer_;
+  bool kept_ = false;
+};
+
 // The preview shows a copy of the work file in this workstation's private
 // temporary folder, under the same name, whatever another workstation writes
 // in the shared folder afterwards. The copy is written as the work file is,
@@ -37,6 +56,9 @@ void discardFile(const std::string& path);
 class PreviewCopy {
  public:
   explicit PreviewCopy(const std::string& workPath) : workPath_(workPath) {}
+  ~PreviewCopy() { discard(); }  // an unfinished copy goes with it
+  PreviewCopy(const PreviewCopy&) = delete;
+  PreviewCopy& operator=(const PreviewCopy&) = delete;
   // Makes `out` write the copy too. Throws JobError when it cannot be created.
   void start(LineWriter& out);
   // Gives the finished copy its name and returns its path; throws JobError.
