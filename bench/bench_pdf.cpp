@@ -54,8 +54,8 @@ struct QuietDialogs : Dialogs {
 };
 
 struct NoLauncher : ProgramLauncher {
-  std::string start(const Command&) override { return ""; }
-  std::string startTracked(const Command&) override { return ""; }
+  std::error_code start(const Command&) override { return {}; }
+  std::error_code startTracked(const Command&) override { return {}; }
   bool waitForTracked(std::chrono::milliseconds) override { return true; }
   std::optional<Ending> waitForLastStarted(std::chrono::milliseconds) override { return Ending{}; }
   std::vector<Ending> takeEndings() override { return {}; }

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/line_writer.hpp"
 
 namespace pliego {
 

@@ -1,5 +1,5 @@
 // The writer's borrowed runs on Windows: written one by one.
-#include "common/line_io.hpp"
+#include "common/line_writer.hpp"
 
 namespace pliego {
 

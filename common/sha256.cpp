@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/system_io.hpp"
 
 namespace pliego {
 

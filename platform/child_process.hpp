@@ -3,6 +3,7 @@
 // Starting, polling and letting go of it are done per system.
 #include <cstdint>
 #include <string>
+#include <system_error>
 
 #include "platform/launcher.hpp"
 
@@ -16,8 +17,8 @@ struct Child {
   int errorOutput = -1;       // the read end of its error output (Linux)
 };
 
-// Starts `command` into `child`; "" when it started, otherwise the reason.
-std::string launch(const Command& command, Child& child);
+// Starts `command` into `child`; no error when it started.
+std::error_code launch(const Command& command, Child& child);
 // Notes in `child` whether it has ended, without waiting.
 void poll(Child& child);
 // Lets go of what is still open for `child`.

@@ -84,16 +84,19 @@ std::optional<std::string> findFileNoCase(std::string_view folder, std::string_v
   return std::nullopt;
 }
 
-std::vector<std::string> listFilesWithExtension(std::string_view folder, std::string_view extension) {
-  std::vector<std::string> names;
+std::error_code listFilesWithExtension(std::string_view folder, std::string_view extension,
+                                       std::vector<std::string>& names) {
+  names.clear();
   const std::string wanted = toUpperAscii(extension);
-  for (const auto& entry : fs::directory_iterator(folderPath(folder))) {
-    const std::string name = narrowPath(entry.path().filename());
+  std::error_code error;
+  for (fs::directory_iterator it(folderPath(folder), error), end; !error && it != end; it.increment(error)) {
+    const std::string name = narrowPath(it->path().filename());
     if (name.size() > wanted.size() && toUpperAscii(name.substr(name.size() - wanted.size())) == wanted &&
-        isVisiblePlainFile(entry))
+        isVisiblePlainFile(*it))
       names.push_back(name);
   }
-  return names;
+  if (error) names.clear();
+  return error;
 }
 
 std::optional<std::string> findEntryNoCase(std::string_view folder, std::string_view name) {

@@ -47,11 +47,12 @@ std::string executableFolder();
 // regard to ASCII letter case; an exact match is preferred. Nothing when none.
 std::optional<std::string> findFileNoCase(std::string_view folder, std::string_view name);
 
-// The names of the plain, visible files in `folder` whose extension is
+// Puts in `names` the plain, visible files in `folder` whose extension is
 // `extension` (with its dot) without regard to ASCII case, in the order the
-// file system gives them. Throws std::filesystem::filesystem_error when the
-// folder cannot be read.
-std::vector<std::string> listFilesWithExtension(std::string_view folder, std::string_view extension);
+// file system gives them. The system's error, and no names, when the folder
+// cannot be read to the end.
+[[nodiscard]] std::error_code listFilesWithExtension(std::string_view folder, std::string_view extension,
+                                                     std::vector<std::string>& names);
 
 // A file the program writes in a shared folder, opened for writing.
 struct OwnFile {

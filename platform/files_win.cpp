@@ -6,6 +6,7 @@
 
 #include "platform/files.hpp"
 #include "platform/files_internal.hpp"
+#include "platform/last_error_win.hpp"
 #include "platform/shared_file.hpp"
 
 namespace fs = std::filesystem;
@@ -52,11 +53,11 @@ OwnFile createOwnFile(const std::string& path, bool mustBeNew, bool everyoneWrit
   result.error = opened.error;
   if (!opened.ok()) return result;
   if (!SetEndOfFile(opened.handle)) {
-    result.error = {static_cast<int>(GetLastError()), std::system_category()};
+    result.error = lastWindowsError();
     return result;
   }
   result.file = opened.release("wb");
-  if (!result.file) result.error = {static_cast<int>(GetLastError()), std::system_category()};
+  if (!result.file) result.error = lastWindowsError();
   return result;
 }
 

@@ -55,22 +55,21 @@ SystemLauncher::~SystemLauncher() {
   for (Child& child : children_->list) release(child);
 }
 
-std::string SystemLauncher::launchWatched(const Command& command, bool tracked) {
+std::error_code SystemLauncher::launchWatched(const Command& command, bool tracked) {
   Child child;
   child.ending.command = describe(command);
   child.ending.tracked = tracked;
-  std::string error = launch(command, child);
-  if (!error.empty()) return error;
+  if (const std::error_code error = launch(command, child)) return error;
   const std::lock_guard lock(children_->mutex);
   child.id = ++children_->lastId;
   if (tracked) children_->trackedId = child.id;
   children_->list.push_back(std::move(child));
-  return "";
+  return {};
 }
 
-std::string SystemLauncher::start(const Command& command) { return launchWatched(command, false); }
+std::error_code SystemLauncher::start(const Command& command) { return launchWatched(command, false); }
 
-std::string SystemLauncher::startTracked(const Command& command) { return launchWatched(command, true); }
+std::error_code SystemLauncher::startTracked(const Command& command) { return launchWatched(command, true); }
 
 bool SystemLauncher::waitForTracked(std::chrono::milliseconds timeout) {
   return children_->pollUntil(timeout, [this] {

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/inheritable_handle.hpp"
@@ -38,11 +39,11 @@ struct Ending {
 class ProgramLauncher {
  public:
   virtual ~ProgramLauncher() = default;
-  // Starts the command. Returns "" when it started, otherwise the reason it
-  // could not be started.
-  virtual std::string start(const Command& command) = 0;
+  // Starts the command. No error when it started, otherwise the system's
+  // reason it could not be started.
+  virtual std::error_code start(const Command& command) = 0;
   // Starts the command and remembers it, so that a later job can wait for it.
-  virtual std::string startTracked(const Command& command) = 0;
+  virtual std::error_code startTracked(const Command& command) = 0;
   // Waits at most `timeout` for the remembered command to end. True when
   // nothing remembered is still running.
   virtual bool waitForTracked(std::chrono::milliseconds timeout) = 0;
@@ -72,15 +73,15 @@ class SystemLauncher : public ProgramLauncher {
   SystemLauncher(const SystemLauncher&) = delete;
   SystemLauncher& operator=(const SystemLauncher&) = delete;
 
-  std::string start(const Command& command) override;
-  std::string startTracked(const Command& command) override;
+  std::error_code start(const Command& command) override;
+  std::error_code startTracked(const Command& command) override;
   bool waitForTracked(std::chrono::milliseconds timeout) override;
   std::optional<Ending> waitForLastStarted(std::chrono::milliseconds timeout) override;
   std::vector<Ending> takeEndings() override;
 
  private:
   struct Children;  // the started programs not yet asked for, per system
-  std::string launchWatched(const Command& command, bool tracked);
+  std::error_code launchWatched(const Command& command, bool tracked);
   std::unique_ptr<Children> children_;
 };
 

@@ -5,10 +5,10 @@
 #include <fcntl.h>
 #include <string>
 #include <sys/wait.h>
+#include <system_error>
 #include <unistd.h>
 #include <vector>
 
-#include "common/system_error_text.hpp"
 #include "platform/child_process.hpp"
 
 namespace pliego {
@@ -62,7 +62,7 @@ void drain(Child& child) {
 }  // namespace
 
 // Forks the command and reports whether its exec succeeded.
-std::string launch(const Command& command, Child& child) {
+std::error_code launch(const Command& command, Child& child) {
   std::vector<std::string> words{command.program};
   words.insert(words.end(), command.arguments.begin(), command.arguments.end());
   std::vector<char*> argv;
@@ -70,19 +70,19 @@ std::string launch(const Command& command, Child& child) {
   argv.push_back(nullptr);
 
   int errorOutput[2];
-  if (pipe2(errorOutput, O_CLOEXEC) != 0) return systemErrorText(errno);
+  if (pipe2(errorOutput, O_CLOEXEC) != 0) return {errno, std::generic_category()};
   int execReport[2];
   if (pipe2(execReport, O_CLOEXEC) != 0) {
     const int error = errno;
     closeBoth(errorOutput);
-    return systemErrorText(error);
+    return {error, std::generic_category()};
   }
   const pid_t pid = fork();
   if (pid < 0) {
     const int error = errno;
     closeBoth(errorOutput);
     closeBoth(execReport);
-    return systemErrorText(error);
+    return {error, std::generic_category()};
   }
   if (pid == 0) becomeCommand(command, argv.data(), errorOutput[1], execReport[1]);
   close(errorOutput[1]);
@@ -95,12 +95,12 @@ std::string launch(const Command& command, Child& child) {
   if (got == sizeof execError) {
     waitpid(pid, nullptr, 0);
     close(errorOutput[0]);
-    return systemErrorText(execError);
+    return {execError, std::generic_category()};
   }
   fcntl(errorOutput[0], F_SETFL, O_NONBLOCK);
   child.process = pid;
   child.errorOutput = errorOutput[0];
-  return "";
+  return {};
 }
 
 void release(Child& child) {

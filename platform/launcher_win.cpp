@@ -4,11 +4,12 @@
 #include <windows.h>
 
 #include <string>
+#include <system_error>
 #include <vector>
 
-#include "common/system_error_text.hpp"
 #include "platform/child_process.hpp"
 #include "platform/files.hpp"
+#include "platform/last_error_win.hpp"
 
 namespace pliego {
 
@@ -83,13 +84,13 @@ HANDLE processOf(const Child& child) { return reinterpret_cast<HANDLE>(child.pro
 
 }  // namespace
 
-std::string launch(const Command& command, Child& child) {
+std::error_code launch(const Command& command, Child& child) {
   const bool batch = isBatchFile(command.program);
   const std::string interpreter = batch ? commandInterpreterPath() : "";
   const std::string program = batch ? interpreter : command.program;
   std::string line = commandLine(command, interpreter);
   InheritOnly inherit(command.inheritedHandle == kNoHandle ? nullptr : reinterpret_cast<HANDLE>(command.inheritedHandle));
-  if (inherit.failed()) return windowsErrorText(GetLastError());
+  if (inherit.failed()) return lastWindowsError();
 
   STARTUPINFOEXA startup{};
   startup.StartupInfo.cb = sizeof startup;
@@ -101,10 +102,10 @@ std::string launch(const Command& command, Child& child) {
   const char* folder = command.workingFolder.empty() ? nullptr : command.workingFolder.c_str();
   if (!CreateProcessA(application, line.data(), nullptr, nullptr, inherit.inherits(), inherit.flags(), nullptr,
                       folder, &startup.StartupInfo, &info))
-    return windowsErrorText(GetLastError());
+    return lastWindowsError();
   CloseHandle(info.hThread);
   child.process = reinterpret_cast<std::intptr_t>(info.hProcess);
-  return "";
+  return {};
 }
 
 void poll(Child& child) {

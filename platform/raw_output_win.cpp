@@ -2,6 +2,7 @@
 #include <ws2tcpip.h>
 #include <windows.h>
 
+#include "platform/last_error_win.hpp"
 #include "platform/printer_error.hpp"
 #include "platform/raw_output.hpp"
 
@@ -91,7 +92,7 @@ class DeviceOutput : public RawOutput {
     while (!bytes.empty()) {
       DWORD put = 0;
       const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 20));
-      if (!WriteFile(handle_, bytes.data(), size, &put, nullptr)) return {int(GetLastError()), std::system_category()};
+      if (!WriteFile(handle_, bytes.data(), size, &put, nullptr)) return lastWindowsError();
       if (put == 0) return PrinterError::NoProgress;
       bytes.remove_prefix(put);
     }
@@ -151,7 +152,7 @@ std::unique_ptr<RawOutput> openPrinterDevice(const std::string& path, const RawO
                                              std::error_code& error) {
   HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) {
-    error = {int(GetLastError()), std::system_category()};
+    error = lastWindowsError();
     return nullptr;
   }
   // A file on a drive is not a printer; a share (\\PC\EPSON) may read as one.

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "platform/files.hpp"
+#include "platform/last_error_win.hpp"
 
 namespace pliego {
 
@@ -119,7 +120,7 @@ std::error_code writeAtEnd(const SharedFile& file, std::string_view bytes) {
   atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
   DWORD written = 0;
   if (!WriteFile(file.handle, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &atEnd))
-    return {static_cast<int>(GetLastError()), std::system_category()};
+    return lastWindowsError();
   return written == bytes.size() ? std::error_code() : std::make_error_code(std::errc::io_error);
 }
 

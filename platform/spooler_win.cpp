@@ -3,14 +3,13 @@
 
 #include <vector>
 
+#include "platform/last_error_win.hpp"
 #include "platform/print_spooler.hpp"
 #include "platform/printer_error.hpp"
 
 namespace pliego {
 
 namespace {
-
-std::error_code lastError() { return {static_cast<int>(GetLastError()), std::system_category()}; }
 
 // An open printer handle, closed with the object.
 class Printer {
@@ -76,7 +75,7 @@ class WindowsDocument : public SpoolDocument {
     while (!bytes.empty()) {
       DWORD put = 0;
       const DWORD size = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), 1 << 16));
-      if (!WritePrinter(printer_->get(), const_cast<char*>(bytes.data()), size, &put)) return lastError();
+      if (!WritePrinter(printer_->get(), const_cast<char*>(bytes.data()), size, &put)) return lastWindowsError();
       if (put == 0) return PrinterError::NoProgress;
       bytes.remove_prefix(put);
     }
@@ -85,7 +84,7 @@ class WindowsDocument : public SpoolDocument {
   std::error_code end() override {
     ended_ = true;
     EndPagePrinter(printer_->get());
-    return EndDocPrinter(printer_->get()) ? std::error_code() : lastError();
+    return EndDocPrinter(printer_->get()) ? std::error_code() : lastWindowsError();
   }
 
  private:
@@ -113,7 +112,7 @@ class WindowsSpooler : public PrintSpooler {
                                        std::error_code& error) override {
     auto printer = std::make_unique<Printer>(name);
     if (!printer->get()) {
-      error = GetLastError() == ERROR_INVALID_PRINTER_NAME ? std::error_code(PrinterError::NoSuchPrinter) : lastError();
+      error = GetLastError() == ERROR_INVALID_PRINTER_NAME ? std::error_code(PrinterError::NoSuchPrinter) : lastWindowsError();
       return nullptr;
     }
     std::string datatype = rawDatatype(printer->get());
@@ -124,7 +123,7 @@ class WindowsSpooler : public PrintSpooler {
     DOC_INFO_1A document{const_cast<char*>(title.c_str()), nullptr, datatype.data()};
     const DWORD id = StartDocPrinterA(printer->get(), 1, reinterpret_cast<BYTE*>(&document));
     if (id == 0) {
-      error = lastError();
+      error = lastWindowsError();
       return nullptr;
     }
     StartPagePrinter(printer->get());
@@ -134,9 +133,9 @@ class WindowsSpooler : public PrintSpooler {
 
   std::error_code cancel(const SpoolJob& job) override {
     Printer printer(job.printer);
-    if (!printer.get()) return lastError();
+    if (!printer.get()) return lastWindowsError();
     return SetJobA(printer.get(), static_cast<DWORD>(job.id), 0, nullptr, JOB_CONTROL_DELETE) ? std::error_code()
-                                                                                               : lastError();
+                                                                                               : lastWindowsError();
   }
 
   std::optional<SpoolStatus> status(const SpoolJob& job) override {

@@ -1,6 +1,6 @@
 #include "printing/job_check.hpp"
 
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
 #include "platform/files.hpp"
 #include "printing/job_error.hpp"
 #include "printing/report_check.hpp"

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
 #include "printing/page_gate.hpp"
 #include "printing/page_rules.hpp"
 

@@ -49,13 +49,13 @@ std::string printScript(const std::string& folder) {
 
 void showPreview(ProgramLauncher& launcher, const std::string& folder, const std::string& file) {
   const Command command = textEditorCommand(file, folder);
-  const std::string error = launcher.start(command);
-  if (error.empty()) return;
+  const std::error_code error = launcher.start(command);
+  if (!error) return;
   if (missingFromPath(command.program))
     throw JobError("No se pudo abrir el visor de texto: el programa " + command.program +
                    " no esta instalado. Instale el paquete xdg-utils y vuelva a intentar la "
                    "vista previa.");
-  throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + error);
+  throw JobError("No se pudo abrir el visor de texto (" + describe(command) + "): " + systemErrorText(error));
 }
 
 void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std::int16_t port,
@@ -63,9 +63,9 @@ void EnviarAImpresora(ProgramLauncher& launcher, const std::string& folder, std:
   const std::string script = printScript(folder);
   const std::string where = runIn.empty() ? folder : runIn;
   const Command command = printScriptCommand(script, port, where, lockHandle);
-  const std::string error = launcher.startTracked(command);
-  if (!error.empty())
-    throw JobError("No se pudo enviar el archivo a la impresora (" + describe(command) + "): " + error);
+  if (const std::error_code error = launcher.startTracked(command))
+    throw JobError("No se pudo enviar el archivo a la impresora (" + describe(command) + "): " +
+                   systemErrorText(error));
 }
 
 }  // namespace pliego

@@ -5,7 +5,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
+#include "common/line_writer.hpp"
 #include "printing/page_selection.hpp"
 
 namespace pliego {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/line_writer.hpp"
 #include "common/text.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/printer_codes.hpp"

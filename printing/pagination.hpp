@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
+#include "common/line_writer.hpp"
 #include "printing/page_gate.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/page_selection.hpp"

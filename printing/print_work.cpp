@@ -8,7 +8,8 @@
 #include <system_error>
 
 #include "common/code_page.hpp"
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
+#include "common/line_writer.hpp"
 #include "common/system_error_text.hpp"
 #include "common/text.hpp"
 #include "platform/file_lock.hpp"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
 #include "printing/page_rules.hpp"
 #include "printing/printer_setup.hpp"
 

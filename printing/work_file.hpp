@@ -4,7 +4,7 @@
 #include <string>
 #include <system_error>
 
-#include "common/line_io.hpp"
+#include "common/line_writer.hpp"
 
 namespace pliego {
 

@@ -33,22 +33,26 @@ bool EsReporteValido(std::string& name) {
   return false;
 }
 
-std::optional<std::vector<std::string>> reportsInFolder(const std::string& mRuta) {
-  std::vector<std::string> names = listFilesWithExtension(mRuta, ".TXT");
-  if (names.empty()) return std::nullopt;
+std::error_code reportsInFolder(const std::string& mRuta, std::optional<std::vector<std::string>>& reports) {
+  reports.reset();
+  std::vector<std::string> names;
+  if (const std::error_code error = listFilesWithExtension(mRuta, ".TXT", names)) return error;
+  if (names.empty()) return {};
   std::sort(names.begin(), names.end(), listedBefore);
-  std::vector<std::string> reports;
+  reports.emplace();
   for (std::string name : names) {
-    if (EsReporteValido(name)) reports.push_back(std::move(name));
+    if (EsReporteValido(name)) reports->push_back(std::move(name));
   }
-  return reports;
+  return {};
 }
 
-void CargarArchivos(ReportListBox& List1, const std::string& mRuta) {
-  const auto reports = reportsInFolder(mRuta);
-  if (!reports) return;
+std::error_code CargarArchivos(ReportListBox& List1, const std::string& mRuta) {
+  std::optional<std::vector<std::string>> reports;
+  if (const std::error_code error = reportsInFolder(mRuta, reports)) return error;
+  if (!reports) return {};
   List1.clearReports();
   for (const std::string& name : *reports) List1.addReport(name);
+  return {};
 }
 
 }  // namespace pliego

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace pliego {
@@ -38,14 +39,16 @@ class ReportListBox {
 // the name of a supported report.
 bool EsReporteValido(std::string& name);
 
-// The supported reports of `mRuta`, upper-cased, in the order a Windows
-// folder lists the files: by name, without regard to letter case. Nothing
-// when the folder holds no TXT file at all. Throws
-// std::filesystem::filesystem_error when the folder cannot be read.
-std::optional<std::vector<std::string>> reportsInFolder(const std::string& mRuta);
+// Puts in `reports` the supported reports of `mRuta`, upper-cased, in the
+// order a Windows folder lists the files: by name, without regard to letter
+// case; nothing when the folder holds no TXT file at all. The system's error
+// when the folder cannot be read.
+[[nodiscard]] std::error_code reportsInFolder(const std::string& mRuta,
+                                              std::optional<std::vector<std::string>>& reports);
 
 // Fills List1 with reportsInFolder(mRuta). A folder without any TXT file
 // leaves the list as it was; one with only other TXT files leaves it empty.
-void CargarArchivos(ReportListBox& List1, const std::string& mRuta);
+// A folder that cannot be read leaves it as it was, and gives the error.
+[[nodiscard]] std::error_code CargarArchivos(ReportListBox& List1, const std::string& mRuta);
 
 }  // namespace pliego

@@ -14,7 +14,6 @@
 #include <QScreen>
 #include <QStyle>
 #include <QTimer>
-#include <filesystem>
 
 #include "common/text.hpp"
 #include "platform/files.hpp"
@@ -137,11 +136,7 @@ void frmPliegomatic::Form_Load() {
 // A folder that cannot be read leaves the report list empty; the user is
 // told, and the window still comes up.
 void frmPliegomatic::loadReportList() {
-  try {
-    CargarArchivos(*this, mRuta_);
-  } catch (const std::filesystem::filesystem_error&) {
-    tellFolderUnreadable();
-  }
+  if (CargarArchivos(*this, mRuta_)) tellFolderUnreadable();
 }
 
 void frmPliegomatic::tellFolderUnreadable() {
@@ -154,9 +149,7 @@ void frmPliegomatic::tellFolderUnreadable() {
 // changed; otherwise the selected name stays selected while its file is there.
 void frmPliegomatic::refreshReportList() {
   std::optional<std::vector<std::string>> reports;
-  try {
-    reports = reportsInFolder(mRuta_);
-  } catch (const std::filesystem::filesystem_error&) {
+  if (reportsInFolder(mRuta_, reports)) {
     tellFolderUnreadable();
     return;
   }

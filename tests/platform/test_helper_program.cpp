@@ -51,7 +51,9 @@ int main(int argc, char** argv) {
   if (mode == "carpeta" && argc > 2) {
     const std::string folder = executableFolder();
     std::string text = folder + "\n";
-    for (const auto& name : listFilesWithExtension(folder, ".TXT")) text += name + "\n";
+    std::vector<std::string> names;
+    if (listFilesWithExtension(folder, ".TXT", names)) return 1;
+    for (const auto& name : names) text += name + "\n";
     return writeLines(argv[2], text);
   }
   return writeLines("PLANTADO.TXT", GetCommandLineA());

@@ -48,7 +48,7 @@ TEST(LauncherEndings, StatusAndErrorOutputOfTheCommandStartedLast) {
       {"kill -TERM $$", 128 + 15, ""},
   };
   for (const Row& row : rows) {
-    ASSERT_EQ(launcher.startTracked(shell(row.script)), "");
+    ASSERT_FALSE(launcher.startTracked(shell(row.script)));
     const auto ending = launcher.waitForLastStarted(seconds(30));
     ASSERT_TRUE(ending) << row.script;
     EXPECT_EQ(ending->status, row.status) << row.script;
@@ -63,7 +63,7 @@ TEST(LauncherEndings, StatusAndErrorOutputOfTheCommandStartedLast) {
 TEST(LauncherEndings, AProgramStillRunningIsNotAnEndingAndALaterOneIsKeptForTheWindow) {
   TempFolder dir;
   SystemLauncher launcher;
-  ASSERT_EQ(launcher.start(shell("sleep 1; echo 'no hay visor' >&2; exit 4", dir.path())), "");
+  ASSERT_FALSE(launcher.start(shell("sleep 1; echo 'no hay visor' >&2; exit 4", dir.path())));
   EXPECT_FALSE(launcher.waitForLastStarted(std::chrono::milliseconds(100)));
   EXPECT_TRUE(launcher.takeEndings().empty());
   const auto endings = endingsWithin(launcher, 1);
@@ -76,7 +76,7 @@ TEST(LauncherEndings, AProgramStillRunningIsNotAnEndingAndALaterOneIsKeptForTheW
 // An earlier copy that ends while the next job waits for it is still told.
 TEST(LauncherEndings, WaitingForTheTrackedCommandKeepsItsEnding) {
   SystemLauncher launcher;
-  ASSERT_EQ(launcher.startTracked(shell("exit 2")), "");
+  ASSERT_FALSE(launcher.startTracked(shell("exit 2")));
   ASSERT_TRUE(launcher.waitForTracked(seconds(30)));
   const auto endings = launcher.takeEndings();
   ASSERT_EQ(endings.size(), 1u);
@@ -86,7 +86,7 @@ TEST(LauncherEndings, WaitingForTheTrackedCommandKeepsItsEnding) {
 // Much error output neither blocks the program nor is kept whole.
 TEST(LauncherEndings, LongErrorOutputIsReadAsItComesAndOnlyItsStartIsKept) {
   SystemLauncher launcher;
-  ASSERT_EQ(launcher.startTracked(shell("yes 'renglon de error' | head -c 300000 >&2; exit 5")), "");
+  ASSERT_FALSE(launcher.startTracked(shell("yes 'renglon de error' | head -c 300000 >&2; exit 5")));
   ASSERT_TRUE(launcher.waitForTracked(seconds(60)));
   const auto ending = launcher.waitForLastStarted(std::chrono::milliseconds(0));
   ASSERT_TRUE(ending);
@@ -105,7 +105,7 @@ TEST(LauncherEndings, TheCommandKeepsItsHandleAndHasNoTerminal) {
                           dir.path());
   command.inheritedHandle = handle;
   SystemLauncher launcher;
-  ASSERT_EQ(launcher.startTracked(command), "");
+  ASSERT_FALSE(launcher.startTracked(command));
   const auto ending = launcher.waitForLastStarted(seconds(30));
   close(handle);
   ASSERT_TRUE(ending);

@@ -147,10 +147,10 @@ TEST(WindowsPlantedPrograms, AreNotStartedInsteadOfTheSystems) {
 
 TEST(WindowsLauncher, ProgramThatCannotStartIsReportedAndAFinishedOneIsNotWaitedFor) {
   SystemLauncher launcher;
-  EXPECT_NE(launcher.start({"C:\\no\\existe.exe", {}, "", WindowStyle::Hidden}), "");
-  EXPECT_NE(launcher.startTracked({helperProgram(), {"espera", "0"}, "C:\\no\\existe", WindowStyle::Hidden}), "");
+  EXPECT_TRUE(launcher.start({"C:\\no\\existe.exe", {}, "", WindowStyle::Hidden}));
+  EXPECT_TRUE(launcher.startTracked({helperProgram(), {"espera", "0"}, "C:\\no\\existe", WindowStyle::Hidden}));
   EXPECT_TRUE(launcher.waitForTracked(std::chrono::milliseconds(0)));
-  EXPECT_EQ(launcher.startTracked({helperProgram(), {"espera", "3000"}, "", WindowStyle::Hidden}), "");
+  EXPECT_FALSE(launcher.startTracked({helperProgram(), {"espera", "3000"}, "", WindowStyle::Hidden}));
   EXPECT_FALSE(launcher.waitForTracked(std::chrono::milliseconds(50)));
   EXPECT_TRUE(launcher.waitForTracked(std::chrono::seconds(30)));
 }

@@ -56,11 +56,12 @@ TEST_F(CodePageFolder, TheReportListShowsTheFolderAndNamesInTheCodePage) {
   give("IVAVENTAS.TXT", "ventas\r\n");
   give("A\xF1o \x96 \x80.TXT", "otro\r\n");
   Names list;
-  CargarArchivos(list, folder);
+  ASSERT_FALSE(CargarArchivos(list, folder));
   std::sort(list.entries.begin(), list.entries.end());
   EXPECT_EQ(list.entries, (std::vector<std::string>{"IVAVENTAS.TXT", "MAYOR.TXT"}));
 
-  auto names = listFilesWithExtension(folder, ".txt");
+  std::vector<std::string> names;
+  ASSERT_FALSE(listFilesWithExtension(folder, ".txt", names));
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"A\xF1o \x96 \x80.TXT", "IVAVENTAS.TXT", "MAYOR.TXT"}));
   EXPECT_TRUE(findFileNoCase(folder, "a\xF1O \x96 \x80.txt").has_value());

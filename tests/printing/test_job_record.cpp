@@ -161,7 +161,7 @@ TEST_F(JobRecord, PagesOutsideTheBookAreRefusedSendNothingAndAreRecorded) {
 
 TEST_F(JobRecord, FailedAndCancelledJobsAreRecordedToo) {
   giveSalesBook();
-  launcher.failure = "No se encontro el programa.";
+  launcher.failure = std::make_error_code(std::errc::no_such_file_or_directory);
   print();
   ASSERT_EQ(records().size(), 1u);
   EXPECT_EQ(records()[0].outcome, RecordOutcome::Failed);

@@ -64,9 +64,10 @@ TEST_F(OutputStepTest, AnEditedScriptIsRunAsItStandsWhateverItsCase) {
 }
 
 TEST_F(OutputStepTest, FailuresAreToldInsteadOfTheFinalMessage) {
-  launcher.failure = "No such file or directory";
+  launcher.failure = std::make_error_code(std::errc::no_such_file_or_directory);
   runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("No se pudo enviar"), std::string::npos);
+  EXPECT_NE(lastMessage().find(": el archivo o la carpeta no existe"), std::string::npos) << lastMessage();
 
   view.port = "40000";
   launcher.failure.clear();
@@ -76,7 +77,7 @@ TEST_F(OutputStepTest, FailuresAreToldInsteadOfTheFinalMessage) {
   EXPECT_NE(lastMessage().find("puerto"), std::string::npos);
 
   view.preview = CheckState::Checked;
-  launcher.failure = "not found";
+  launcher.failure = std::make_error_code(std::errc::no_such_file_or_directory);
   runJobHere(job, view, jobHooks);
   EXPECT_NE(lastMessage().find("xdg-open"), std::string::npos);
   EXPECT_EQ(view.caption, "IVAVENTAS.TXT: no se pudo mostrar por pantalla");  // not the caption from before
@@ -135,12 +136,12 @@ TEST(SystemLauncherTest, PrintScriptRunsForRealInTheProgramFolder) {
 
 TEST(SystemLauncherTest, ProgramThatCannotStartIsReportedAndAFinishedOneIsNotWaitedFor) {
   SystemLauncher launcher;
-  EXPECT_NE(launcher.start({"/no/such/program", {}, "", WindowStyle::Hidden}), "");
-  EXPECT_NE(launcher.startTracked({"/bin/sh", {"-c", "true"}, "/no/such/folder", WindowStyle::Hidden}), "");
+  EXPECT_TRUE(launcher.start({"/no/such/program", {}, "", WindowStyle::Hidden}));
+  EXPECT_TRUE(launcher.startTracked({"/bin/sh", {"-c", "true"}, "/no/such/folder", WindowStyle::Hidden}));
   EXPECT_TRUE(launcher.waitForTracked(std::chrono::milliseconds(0)));
-  EXPECT_EQ(launcher.startTracked({"/bin/sh", {"-c", "sleep 3"}, "", WindowStyle::Hidden}), "");
+  EXPECT_FALSE(launcher.startTracked({"/bin/sh", {"-c", "sleep 3"}, "", WindowStyle::Hidden}));
   EXPECT_FALSE(launcher.waitForTracked(std::chrono::milliseconds(50)));
-  EXPECT_EQ(launcher.start({"/bin/sh", {"-c", "exit 0"}, "", WindowStyle::Hidden}), "");
+  EXPECT_FALSE(launcher.start({"/bin/sh", {"-c", "exit 0"}, "", WindowStyle::Hidden}));
 }
 
 }  // namespace
@@ -154,7 +155,7 @@ void holdTheLockFor(SystemLauncher& other, const TempFolder& dir, const char* se
   ASSERT_EQ(otherLock.acquire(dir.file("WRITE.LCK"), std::chrono::milliseconds(0)), std::error_code());
   Command copy{"/bin/sh", {"-c", std::string("sleep ") + seconds}, dir.path(), WindowStyle::Hidden,
                otherLock.inheritableHandle()};
-  ASSERT_EQ(other.startTracked(copy), "");
+  ASSERT_FALSE(other.startTracked(copy));
 }  // the started copy keeps the lock
 
 struct Waits {
@@ -217,7 +218,7 @@ TEST_F(OutputStepTest, TheEarlierCopyIsWaitedForWithoutLimitThenTheJobRunsOnItsO
   jobHooks = waits.hooks();
   dir.write("imprimir.sh", "echo \"$1\" >> copias.txt\n");
   // The earlier copy appends when it ends; the new one must come after it.
-  ASSERT_EQ(real.startTracked({"/bin/sh", {"-c", "sleep 1.5; echo anterior >> copias.txt"}, dir.path()}), "");
+  ASSERT_FALSE(real.startTracked({"/bin/sh", {"-c", "sleep 1.5; echo anterior >> copias.txt"}, dir.path()}));
   runJobHere(realJob, view, jobHooks);
   EXPECT_EQ(dialogs.informed, std::vector<std::string>{"Impresion Finalizada"});
   ASSERT_EQ(waits.told.size(), 1u);

@@ -66,15 +66,15 @@ struct FakeLauncher : ProgramLauncher {
     bool tracked;
   };
   std::vector<Started> started;
-  std::string failure;        // returned by start and startTracked
+  std::error_code failure;    // returned by start and startTracked
   bool trackedEnded = true;   // what waitForTracked answers
   int endsAtLook = 0;         // when set, the tracked command ends at this look
   int waits = 0;
-  std::string start(const Command& command) override {
+  std::error_code start(const Command& command) override {
     started.push_back({command, false});
     return failure;
   }
-  std::string startTracked(const Command& command) override {
+  std::error_code startTracked(const Command& command) override {
     started.push_back({command, true});
     return failure;
   }

@@ -39,11 +39,11 @@ struct CountingLauncher : ProgramLauncher {
   SystemLauncher real;
   std::atomic<int> started{0};
   std::atomic<int> endingsTaken{0};
-  std::string start(const Command& command) override {
+  std::error_code start(const Command& command) override {
     ++started;
     return real.start(command);
   }
-  std::string startTracked(const Command& command) override {
+  std::error_code startTracked(const Command& command) override {
     ++started;
     return real.startTracked(command);
   }

@@ -1,5 +1,5 @@
 #pragma once
-// Line-by-line reading and writing of 8-bit text files, or of bytes in memory.
+// Line-by-line reading of 8-bit text files, or of bytes in memory.
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -7,31 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/system_io.hpp"
+#include "common/text_search.hpp"
 
 namespace pliego {
-
-// Opens `path` for binary reading ("rb") or writing ("wb"). Every file the
-// line reader and writer use is opened here.
-
-// Finds a fixed text in blocks of bytes, optionally without regard to ASCII
-// letter case (the needle is then given in upper case).
-class TextSearch {
- public:
-  TextSearch() = default;
-  TextSearch(std::string_view needle, bool ignoreCase);
-  // Offset of the first occurrence in `data`, or `size` when there is none.
-  std::size_t find(const char* data, std::size_t size) const;
-  bool in(std::string_view text) const { return !empty() && find(text.data(), text.size()) < text.size(); }
-  bool empty() const { return needle_.empty(); }
-  std::size_t size() const { return needle_.size(); }
-
- private:
-  std::string needle_;
-  unsigned char fold_[256] = {};
-  std::size_t skip_[256] = {};
-  bool anchored_ = false;  // the needle's last byte stands only for itself
-};
 
 // Reads text line by line with block reads. A line ends at CR LF, at a lone
 // CR or at a lone LF; a last line without an end still counts; a Ctrl+Z byte
@@ -148,66 +126,6 @@ class LineReader {
   TextSearch search_;
   BlockHook hook_;
   std::function<void()> beforeReuse_;
-};
-
-// Writes lines, each followed by CR LF, through one large buffer written in
-// large blocks, to a file or to a string. The first failed write or close
-// makes `ok()` false for good.
-class LineWriter {
- public:
-  LineWriter() = default;
-  ~LineWriter();
-  LineWriter(const LineWriter&) = delete;
-  LineWriter& operator=(const LineWriter&) = delete;
-
-  // Creates the file, or empties it when it exists.
-  bool create(const std::string& path);
-  // Writes to a file opened elsewhere, and closes it at the end.
-  void adopt(std::FILE* file);
-  // Appends everything written to `target`.
-  void createInMemory(std::string& target);
-  // Takes every line and keeps none: for a layout whose pages go elsewhere.
-  void createDiscarding();
-  // Writes everything to `file` as well, from here on, and closes it at the
-  // end. Its failure also makes `ok()` false; `mirrorFailed()` tells it apart.
-  void mirrorTo(std::FILE* file);
-  bool mirrorFailed() const { return mirrorFailed_; }
-  void write(std::string_view line);
-  // Writes bytes as they are (lines that already carry their ends).
-  void writeBytes(std::string_view bytes);
-  // The same for bytes that stay where they are until `releaseBorrowed()`:
-  // a file gets them from there, without a copy.
-  void writeBorrowed(std::string_view bytes);
-  // Writes out what was borrowed, after which it may change.
-  void releaseBorrowed() {
-    if (!pieces_.empty()) flush();
-  }
-  // Writes `count` copies of `line`.
-  void writeRepeated(std::string_view line, std::int64_t count);
-  bool close();
-  bool ok() const { return ok_; }
-  // The errno of the first failed write or close (0 when none was seen).
-  int error() const { return error_; }
-
- private:
-  void flush();
-  void fail(bool inMirror = false);
-  void put(const char* data, std::size_t size);
-  void putPieces();
-
-  std::FILE* file_ = nullptr;
-  std::FILE* mirror_ = nullptr;
-  std::string* memory_ = nullptr;
-  bool discarding_ = false;
-  std::vector<char> buffer_;
-  std::size_t used_ = 0;
-  // What waits to be written, in order, while bytes are borrowed: borrowed
-  // bytes and stretches of the buffer; the buffer from `ownFrom_` on follows.
-  std::vector<std::string_view> pieces_;
-  std::size_t ownFrom_ = 0;
-  bool ok_ = true;
-  bool mirrorFailed_ = false;
-  int error_ = 0;
 };
 
 }  // namespace pliego

@@ -1,28 +1,14 @@
-#include "common/line_io.hpp"
+#include "common/line_reader.hpp"
 
 #include <algorithm>
-#include <bit>
-#include <cerrno>
 #include <cstring>
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define PLIEGO_SSE2 1
-#endif
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#include <immintrin.h>
-#define PLIEGO_AVX2 1
-#else
-#define PLIEGO_AVX2 0
-#endif
 
+#include "common/line_end.hpp"
 #include "common/system_io.hpp"
-#include "common/text.hpp"
 
 namespace pliego {
 
 namespace {
-constexpr std::size_t kWriteBuffer = 1 << 20;
-constexpr std::size_t kMemoryWriteBuffer = 1 << 16;
 constexpr char kEndOfText = 0x1A;
 
 // The size of an open file, which is then read from its start again.
@@ -33,57 +19,6 @@ std::uint64_t fileSize(std::FILE* file) {
   return size > 0 ? static_cast<std::uint64_t>(size) : 0;
 }
 }  // namespace
-
-// Horspool's search: the byte under the needle's last position tells how far
-// the needle may move on.
-TextSearch::TextSearch(std::string_view needle, bool ignoreCase) : needle_(needle) {
-  for (int c = 0; c < 256; ++c) {
-    const char folded = ignoreCase ? upperAscii(static_cast<char>(c)) : static_cast<char>(c);
-    fold_[c] = static_cast<unsigned char>(folded);
-  }
-  for (auto& c : needle_) c = static_cast<char>(fold_[static_cast<unsigned char>(c)]);
-  const std::size_t m = needle_.size();
-  for (int c = 0; c < 256; ++c) {
-    skip_[c] = m;
-    for (std::size_t i = 0; i + 1 < m; ++i)
-      if (fold_[c] == static_cast<unsigned char>(needle_[i])) skip_[c] = m - 1 - i;
-  }
-  if (m > 0) {
-    const auto last = static_cast<unsigned char>(needle_.back());
-    anchored_ = std::count(fold_, fold_ + 256, last) == 1;
-  }
-}
-
-std::size_t TextSearch::find(const char* data, std::size_t size) const {
-  const std::size_t m = needle_.size();
-  if (m == 0) return 0;
-  if (size < m) return size;
-  const auto* text = reinterpret_cast<const unsigned char*>(data);
-  const auto* needle = reinterpret_cast<const unsigned char*>(needle_.data());
-  const unsigned char last = needle[m - 1];
-  const auto matchesAt = [&](std::size_t at) {
-    std::size_t k = 0;
-    while (k + 1 < m && fold_[text[at + k]] == needle[k]) ++k;
-    return k + 1 == m;
-  };
-  if (anchored_) {
-    // The last byte has no other case: memchr finds its few places fast.
-    for (std::size_t from = m - 1; from < size;) {
-      const void* hit = std::memchr(text + from, last, size - from);
-      if (!hit) break;
-      const auto end = static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text);
-      if (matchesAt(end + 1 - m)) return end + 1 - m;
-      from = end + 1;
-    }
-    return size;
-  }
-  for (std::size_t at = 0; at <= size - m;) {
-    const unsigned char c = text[at + m - 1];
-    if (fold_[c] == last && matchesAt(at)) return at;
-    at += skip_[c];
-  }
-  return size;
-}
 
 LineReader::~LineReader() { close(); }
 
@@ -205,63 +140,6 @@ bool LineReader::atEnd() {
   }
   return false;
 }
-
-// The first CR or LF in `data`, or `size` when there is none.
-#ifdef PLIEGO_SSE2
-namespace {
-
-// Both bytes are looked for in one sweep, 16 bytes at a time.
-std::size_t findLineEndSse2(const char* data, std::size_t size) {
-  const __m128i cr = _mm_set1_epi8('\r');
-  const __m128i lf = _mm_set1_epi8('\n');
-  std::size_t at = 0;
-  for (; size - at >= 16; at += 16) {
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at));
-    const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-    if (hits != 0) return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
-  }
-  for (; at < size; ++at)
-    if (data[at] == '\r' || data[at] == '\n') return at;
-  return size;
-}
-
-#if PLIEGO_AVX2
-// The same, 32 bytes at a time, on processors that have AVX2.
-__attribute__((target("avx2"))) std::size_t findLineEndAvx2(const char* data, std::size_t size) {
-  const __m256i cr = _mm256_set1_epi8('\r');
-  const __m256i lf = _mm256_set1_epi8('\n');
-  std::size_t at = 0;
-  for (; size - at >= 32; at += 32) {
-    const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + at));
-    const int hits =
-        _mm256_movemask_epi8(_mm256_or_si256(_mm256_cmpeq_epi8(bytes, cr), _mm256_cmpeq_epi8(bytes, lf)));
-    if (hits != 0) return at + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(hits)));
-  }
-  return at + findLineEndSse2(data + at, size - at);
-}
-#endif
-
-std::size_t findLineEnd(const char* data, std::size_t size) {
-#if PLIEGO_AVX2
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  if (avx2) return findLineEndAvx2(data, size);
-#endif
-  return findLineEndSse2(data, size);
-}
-
-}  // namespace
-
-#else
-namespace {
-
-std::size_t findLineEnd(const char* data, std::size_t size) {
-  for (std::size_t at = 0; at < size; ++at)
-    if (data[at] == '\r' || data[at] == '\n') return at;
-  return size;
-}
-
-}  // namespace
-#endif
 
 // The first CR or LF from `scan_` on, or `end_`.
 std::size_t LineReader::lineEnd() { return scan_ + findLineEnd(buffer_.data() + scan_, end_ - scan_); }
@@ -420,139 +298,6 @@ bool LineReader::next(std::string& line) {
   line.assign(view);
   while (continues_ && next(view)) line.append(view);
   return read;
-}
-
-LineWriter::~LineWriter() { close(); }
-
-bool LineWriter::create(const std::string& path) {
-  std::FILE* file = openFile(path, "wb");
-  const int error = errno;
-  adopt(file);
-  if (!file) error_ = error;
-  return file != nullptr;
-}
-
-void LineWriter::adopt(std::FILE* file) {
-  close();
-  ok_ = file != nullptr;
-  mirrorFailed_ = false;
-  error_ = 0;
-  file_ = file;
-  if (!file_) return;
-  std::setvbuf(file_, nullptr, _IONBF, 0);  // our own buffer goes out in large blocks
-  buffer_.resize(kWriteBuffer);
-}
-
-void LineWriter::fail(bool inMirror) {
-  if (ok_) error_ = errno;
-  if (ok_ && inMirror) mirrorFailed_ = true;
-  ok_ = false;
-}
-
-void LineWriter::mirrorTo(std::FILE* file) {
-  if (mirror_) std::fclose(mirror_);
-  mirror_ = file;
-  if (mirror_) std::setvbuf(mirror_, nullptr, _IONBF, 0);
-}
-
-void LineWriter::createInMemory(std::string& target) {
-  close();
-  ok_ = true;
-  mirrorFailed_ = false;
-  memory_ = &target;
-  buffer_.resize(kMemoryWriteBuffer);
-}
-
-void LineWriter::createDiscarding() {
-  close();
-  ok_ = true;
-  mirrorFailed_ = false;
-  discarding_ = true;
-  buffer_.resize(kMemoryWriteBuffer);
-}
-
-void LineWriter::put(const char* data, std::size_t size) {
-  if (!ok_ || size == 0 || discarding_) return;
-  if (memory_)
-    memory_->append(data, size);
-  else if (std::fwrite(data, 1, size, file_) != size)
-    return fail();
-  if (mirror_ && std::fwrite(data, 1, size, mirror_) != size) fail(true);
-}
-
-void LineWriter::flush() {
-  if (pieces_.empty()) {
-    put(buffer_.data(), used_);
-  } else {
-    if (used_ > ownFrom_) pieces_.emplace_back(buffer_.data() + ownFrom_, used_ - ownFrom_);
-    putPieces();
-  }
-  pieces_.clear();
-  used_ = ownFrom_ = 0;
-}
-
-void LineWriter::write(std::string_view line) {
-  if (!file_ && !memory_ && !discarding_) ok_ = false;
-  if (!ok_) return;
-  const std::size_t size = line.size() + 2;
-  if (size > buffer_.size() - used_) {
-    flush();
-    if (size > buffer_.size()) {
-      put(line.data(), line.size());
-      put("\r\n", 2);
-      return;
-    }
-  }
-  char* to = buffer_.data() + used_;
-  std::memcpy(to, line.data(), line.size());
-  to[line.size()] = '\r';
-  to[line.size() + 1] = '\n';
-  used_ += size;
-}
-
-void LineWriter::writeBytes(std::string_view bytes) {
-  if (!file_ && !memory_ && !discarding_) ok_ = false;
-  if (!ok_) return;
-  if (bytes.size() > buffer_.size() - used_) {
-    flush();
-    if (bytes.size() > buffer_.size()) return put(bytes.data(), bytes.size());
-  }
-  std::memcpy(buffer_.data() + used_, bytes.data(), bytes.size());
-  used_ += bytes.size();
-}
-
-// Fills the buffer with one copy, then doubles what is there.
-void LineWriter::writeRepeated(std::string_view line, std::int64_t count) {
-  const std::size_t unit = line.size() + 2;
-  while (count > 0 && ok_) {
-    if (unit > buffer_.size() - used_) flush();
-    if (unit > buffer_.size() || !ok_) {
-      write(line);
-      --count;
-      continue;
-    }
-    const auto fits = static_cast<std::int64_t>((buffer_.size() - used_) / unit);
-    const auto copies = static_cast<std::size_t>(std::min(count, fits));
-    write(line);
-    char* first = buffer_.data() + used_ - unit;
-    for (std::size_t done = 1; done < copies;) {
-      const std::size_t more = std::min(done, copies - done);
-      std::memcpy(first + done * unit, first, more * unit);
-      done += more;
-    }
-    used_ += (copies - 1) * unit;
-    count -= static_cast<std::int64_t>(copies);
-  }
-}
-
-bool LineWriter::close() {
-  if (file_ || memory_ || discarding_) flush();
-  if (file_ && std::fclose(file_) != 0) fail();
-  if (mirror_ && std::fclose(mirror_) != 0) fail(true);
-  file_ = mirror_ = nullptr;
-  memory_ = nullptr;
-  discarding_ = false;
-  return ok_;
 }
 
 }  // namespace pliego
