@@ -130,13 +130,20 @@ TEST_F(StalledPrinter, IsGivenUpWhenItTakesNoByteForTheTimeAllowed) {
 
 TEST_F(StalledPrinter, EscStopsTheSendAndSaysThatPartMayHavePrinted) {
   std::atomic<bool> cancel{false};
+  std::atomic<bool> sending{false};
   std::vector<int> sent;
   JobHooks hooks;
   hooks.cancel = &cancel;
-  hooks.sending = [&](int percent) { sent.push_back(percent); };
+  hooks.sending = [&](int percent) {
+    sent.push_back(percent);
+    sending = true;
+  };
   jobHooks = hooks;
+  // Esc once the send has begun and the printer has stopped taking bytes,
+  // however long the layout took on a loaded machine.
   std::thread esc([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    for (int look = 0; !sending && look < 6000; ++look) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
     cancel = true;
   });
   runJobHere(job, view, jobHooks);
