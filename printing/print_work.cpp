@@ -102,19 +102,19 @@ std::string layOutWorkFile(const JobSettings& settings, const std::string& folde
   // Each goes when the job fails: the preview's copy after the work file.
   PreviewCopy preview(workPath);
   PendingWorkFile work(target);
-  if (settings.preview) preview.start(work.writer());
-  const Layout layout = layOut(report, work.writer(), settings.rules, outcome.header, hooks, settings.selection,
-                               pdf ? pdf->sink() : nullptr);
+  LineWriter& out = work.writer();
+  if (settings.preview) preview.start(out);
+  const Layout layout =
+      layOut(report, out, settings.rules, outcome.header, hooks, settings.selection, pdf ? pdf->sink() : nullptr);
   outcome.widest = layout.widest;
   const bool readFailed = report.failed();
   report.close();
-  const bool written = work.writer().close();
+  const bool written = out.close();
   if (layout.stopped) throw JobCancelled(kJobCancelled);
   if (readFailed) throw JobError(unreadable);
   if (!layout.outsideBook.empty()) throw JobError(layout.outsideBook);
   if (!written)
-    throw JobError(work.writer().mirrorFailed() ? preview.writeFailed(work.writer().error())
-                                                : workFileWriteFailed(target, work.writer().error()));
+    throw JobError(out.mirrorFailed() ? preview.writeFailed(out.error()) : workFileWriteFailed(target, out.error()));
   outcome.pages = layout.pagesSent;
   outcome.lines = layout.linesSent;
   outcome.firstFolio = layout.firstFolio;

@@ -16,7 +16,13 @@ namespace pliego {
 
 namespace {
 constexpr const char* kNothingPrinted = "No se imprimio nada.";
+
+// Removes a file the job wrote and could not finish.
+void discardFile(const std::string& path) {
+  std::error_code ignored;
+  fs::remove(nativePath(path), ignored);
 }
+}  // namespace
 
 std::string notPlainFileMessage(const std::string& path, const std::string& consequence) {
   return "El archivo " + path + " es un enlace, una carpeta, una tuberia, un dispositivo u otro nombre de otro " +
@@ -29,15 +35,6 @@ void refuseUnlessPlainOrMissing(const std::string& path) {
   const auto status = fs::symlink_status(nativePath(path), error);
   if (!error && fs::exists(status) && !fs::is_regular_file(status))
     throw JobError(notPlainFileMessage(path, kNothingPrinted));
-}
-
-void createWorkFile(LineWriter& out, const std::string& path) {
-  const OwnFile opened = createOwnFile(path, false, true);
-  if (opened.notPlain()) throw JobError(notPlainFileMessage(path, kNothingPrinted));
-  if (!opened.file)
-    throw JobError("No se pudo crear el archivo de trabajo " + path + ": " + systemErrorText(opened.error) + ". " +
-                   kNothingPrinted);
-  out.adopt(opened.file);
 }
 
 std::string workFileWriteFailed(const std::string& path, int error) {
@@ -66,12 +63,14 @@ std::error_code copyIntoWorkFile(const std::string& from, const std::string& to)
   return {error, std::generic_category()};
 }
 
-void discardFile(const std::string& path) {
-  std::error_code ignored;
-  fs::remove(nativePath(path), ignored);
+PendingWorkFile::PendingWorkFile(std::string path) : path_(std::move(path)) {
+  const OwnFile opened = createOwnFile(path_, false, true);
+  if (opened.notPlain()) throw JobError(notPlainFileMessage(path_, kNothingPrinted));
+  if (!opened.file)
+    throw JobError("No se pudo crear el archivo de trabajo " + path_ + ": " + systemErrorText(opened.error) + ". " +
+                   kNothingPrinted);
+  writer_.adopt(opened.file);
 }
-
-PendingWorkFile::PendingWorkFile(std::string path) : path_(std::move(path)) { createWorkFile(writer_, path_); }
 
 // Closed first: Windows removes no open file.
 PendingWorkFile::~PendingWorkFile() {

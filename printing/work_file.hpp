@@ -16,10 +16,6 @@ std::string notPlainFileMessage(const std::string& path, const std::string& cons
 // (nothing at all is fine): the ledger's rename would replace it.
 void refuseUnlessPlainOrMissing(const std::string& path);
 
-// Opens `out` on the work file `path`, created or emptied. Throws JobError
-// when a link or a folder stands there, or when it cannot be created.
-void createWorkFile(LineWriter& out, const std::string& path);
-
 // The message for a work file whose writing failed with `error` (an errno).
 std::string workFileWriteFailed(const std::string& path, int error);
 
@@ -27,13 +23,11 @@ std::string workFileWriteFailed(const std::string& path, int error);
 // removes `from`; for a folder that lets `to` be written but not replaced.
 std::error_code copyIntoWorkFile(const std::string& from, const std::string& to);
 
-// Removes a file the job wrote and could not finish.
-void discardFile(const std::string& path);
-
 // A work file being written: closed and removed when it goes, unless kept.
 class PendingWorkFile {
  public:
-  // Creates the file as createWorkFile does; throws JobError.
+  // Creates the work file `path`, or empties it. Throws JobError when a
+  // link or a folder stands there, or when it cannot be created.
   explicit PendingWorkFile(std::string path);
   ~PendingWorkFile();
   PendingWorkFile(const PendingWorkFile&) = delete;
@@ -63,13 +57,13 @@ class PreviewCopy {
   void start(LineWriter& out);
   // Gives the finished copy its name and returns its path; throws JobError.
   std::string finish();
-  // Removes the unfinished copy.
-  void discard();
   // What the user is told when writing the copy failed with `error`.
   std::string writeFailed(int error) const;
 
  private:
   std::string failedBecause(const std::string& reason) const;
+  // Removes the unfinished copy.
+  void discard();
 
   std::string workPath_;
   std::string copy_, passing_;
